@@ -1,0 +1,24 @@
+// The five overwrite methods and the table the job picks one from.
+#pragma once
+
+#include <windows.h>
+
+#include <cstddef>
+#include <cstdint>
+
+// Overwrites every byte of the open file in place, pass by pass; true when every pass was
+// written in full and flushed. Never opens, closes, truncates or renames the file.
+using ShredMethod = bool (*)(HANDLE& file);
+
+bool OverwriteZeros(HANDLE& file);
+bool OverwriteRandom(HANDLE& file);
+bool OverwriteDod3(HANDLE& file);
+bool OverwriteDod7(HANDLE& file);
+bool OverwriteGutmann(HANDLE& file);
+
+constexpr int ShredMethodCount = 5;
+
+// Indexed by the checked radio button's id minus IDC_METHOD_FIRST.
+extern const ShredMethod ShredMethods[ShredMethodCount];
+
+constexpr std::size_t OverwriteChunkSize = 64u * 1024u * 1024u;

@@ -1,0 +1,3 @@
+#include "job/shred_job.h"
+
+void RunShredJob(HWND) {}

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs the whole test suite under Wine.
+# Usage: tools/test.sh [build folder, default build] [extra ctest arguments...]
+set -euo pipefail
+here=$(dirname "$(readlink -f "$0")")
+root=$(dirname "$here")
+build=${1:-$root/build}
+shift || true
+
+"$here/setup-deps.sh"
+"$here/configure-build.sh" "$build"
+"$here/wine-prefix.sh" "$build"
+
+source "$here/wine-env.sh" "$build"
+source "$here/xvfb-start.sh"
+wineserver -p >/dev/null 2>&1
+# Start the prefix's services now, with no test's output pipes for them to inherit and hold open.
+wine cmd /c exit >/dev/null 2>&1 || true
+cleanup() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+cd "$build"
+ctest --output-on-failure --timeout 600 -j2 "$@"
