@@ -1,4 +1,4 @@
-// The main window (template 102).
+// The main window (template 102): the shred list, the method buttons and the commands.
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,4 @@
+#include "mainwindow/app_globals.h"
+
+HINSTANCE AppInstance = nullptr;
+HWND MainWindowHandle = nullptr;

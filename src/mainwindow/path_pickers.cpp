@@ -1,0 +1,60 @@
+#include "mainwindow/path_pickers.h"
+
+#include "mainwindow/win_handles.h"
+
+#include <commdlg.h>
+
+std::optional<std::wstring> PickFileToShred(HWND owner) {
+    wchar_t path[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = owner;
+    dialog.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    dialog.nFilterIndex = 0;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    if (!GetOpenFileNameW(&dialog)) {
+        return std::nullopt;
+    }
+    return std::wstring(path);
+}
+
+std::optional<std::wstring> FolderPathOf(PCIDLIST_ABSOLUTE list) {
+    wchar_t path[MAX_PATH] = {};
+    if (!list || !SHGetPathFromIDListW(list, path) || path[0] == L'\0') {
+        return std::nullopt;
+    }
+    return std::wstring(path);
+}
+
+std::optional<std::wstring> PickFolderToShred(HWND owner) {
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW browse = {};
+    browse.hwndOwner = owner;
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = L"Please select a folder to shred:";
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    const ShellItemIdList chosen(SHBrowseForFolderW(&browse));
+    if (!chosen.Get()) {
+        return std::nullopt;
+    }
+    // The display name the browser left is not a path; only the file-system path may go on.
+    return FolderPathOf(chosen.Get());
+}
+
+std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    std::vector<std::wstring> paths;
+    for (UINT index = 0;; ++index) {
+        const UINT length = DragQueryFileW(drop, index, nullptr, 0);
+        if (length == 0) {
+            break;
+        }
+        std::wstring path(length, L'\0');
+        const UINT copied = DragQueryFileW(drop, index, path.data(), length + 1);
+        path.resize(copied < length ? copied : length);
+        paths.push_back(std::move(path));
+    }
+    return paths;
+}
