@@ -1,4 +1,5 @@
 #include "engine/random.h"
+#include "engine/random_fill.h"
 
 namespace {
 thread_local std::uint32_t randomState = 1;
@@ -23,5 +24,5 @@ void FillRandomScalar(std::uint8_t* buffer, std::size_t count) {
 }
 
 void FillRandom(std::uint8_t* buffer, std::size_t count) {
-    FillRandomScalar(buffer, count);
+    FillRandomVia(CurrentRandomFillPath(), buffer, count);
 }
