@@ -6,12 +6,25 @@
 #include <atomic>
 #include <string>
 
+// Results of ShredFolder.
+constexpr int ShredFolderRemoved = 0;    // walked, and the folder with everything in it is gone
+constexpr int ShredFolderIncomplete = 2; // walked and renamed, but something could not be
+                                         // destroyed: the folder remains under path
+constexpr int ShredFolderCancelled = 3;  // stopped by cancel: the folder remains under its
+                                         // current name, not renamed, with what was not yet done
+constexpr int ShredFolderNotListed = -1; // not a usable full path, not a folder, a link (left
+                                         // alone, one step), or could not be listed (no step):
+                                         // nothing in it was touched
+
 // The number of progress steps ShredFolder will take for the folder at path: one per file and
-// one per folder of the tree, the folder itself included. A folder that cannot be listed counts 1.
+// one per folder of the tree, the folder itself included; a link inside it is one item and is
+// not followed. A folder that cannot be listed counts 1.
 int CountShredItems(std::wstring path);
 
-// Shreds the folder at path (a full path) and everything in it, reporting each name on control
-// 1014 and each step on control 1013 of progress. Stops between entries once cancel is set. On
-// return path holds the folder's current path. 0 after a walk, -1 when it could not be listed.
+// Shreds the folder at path (a full path) and everything in it, depth first, reporting each name
+// on control 1014 and each step on control 1013 of progress. Links are never followed: each one
+// is shown, left alone and stepped once. Once cancel is set it finishes the entry at hand, then
+// neither walks on nor renames or removes any folder (ShredFolderCancelled). On return path holds
+// the folder's current path.
 int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
                 const std::atomic<bool>* cancel = nullptr);

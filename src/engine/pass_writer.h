@@ -1,0 +1,29 @@
+// Writing one overwrite pass over a whole file, the single place where passes are written.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+// What one pass fills the file with: one fixed byte value, or fresh random bytes.
+struct PassFill {
+    bool random;
+    std::uint8_t value;
+};
+
+constexpr PassFill RandomPass{true, 0};
+constexpr PassFill BytePass(std::uint8_t value) {
+    return PassFill{false, value};
+}
+
+// The file's size in bytes; false (and nothing else done) when it cannot be known.
+bool QueryOverwriteSize(HANDLE file, std::int64_t& size);
+
+// Moves the file position back to byte 0; false when that failed.
+bool RewindFile(HANDLE file);
+
+// Writes size bytes of fill from the current position in chunks of at most OverwriteChunkSize,
+// each in a fresh buffer released right after its write, then flushes the file so the pass is on
+// the disk before anything else happens. Random bytes are the low bytes of one draw each. False
+// at the first chunk that cannot be allocated or written in full, or when the flush fails.
+bool WritePass(HANDLE file, std::int64_t size, PassFill fill);

@@ -1,0 +1,15 @@
+// Random names for the renames that hide an item's former name.
+#pragma once
+
+#include <string>
+
+enum class RandomNameKind { File, Folder };
+
+// 13 letters 'a' to 'y', one draw each; a file's name has '.' in place of its eleventh letter
+// (drawn all the same), a folder's has none.
+std::wstring RandomName(RandomNameKind kind);
+
+// Renames the item at path ten times to random names in its own folder, never replacing anything
+// that exists. Each rename draws its 13 letters whatever happens; path follows the item only
+// through renames that succeeded, so a refused or colliding rename leaves it where it is.
+void RenameTenTimes(std::wstring& path, RandomNameKind kind);
