@@ -1,9 +1,113 @@
 #include "dialogs/about_dialog.h"
 
-INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
-    if (message == WM_CLOSE) {
-        EndDialog(dialog, 0);
-        return TRUE;
+#include "dialogs/dialog_font_scaler.h"
+#include "dialogs/hyperlink_static.h"
+#include "resource.h"
+
+#include <shellapi.h>
+
+#include <cstddef>
+
+HFONT linkFont = nullptr;
+HFONT titleFont = nullptr;
+OpenWebPageFunction OpenWebPage = ShellExecuteW;
+
+namespace {
+
+// NONCLIENTMETRICSW without its last member (iPaddedBorderWidth), as older systems expect it.
+constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+static_assert(kNonClientMetricsSize == 500);
+
+LOGFONTW MessageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = kNonClientMetricsSize;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
+    return metrics.lfMessageFont;
+}
+
+void CreateAboutFonts() {
+    LOGFONTW font = MessageFont();
+    font.lfUnderline = 1;
+    linkFont = CreateFontIndirectW(&font);
+    font.lfUnderline = 0;
+    font.lfWeight = FW_BOLD;
+    titleFont = CreateFontIndirectW(&font);
+}
+
+void DeleteAboutFonts() {
+    if (linkFont) {
+        DeleteObject(linkFont);
+        linkFont = nullptr;
     }
-    return FALSE;
+    if (titleFont) {
+        DeleteObject(titleFont);
+        titleFont = nullptr;
+    }
+}
+
+void CentreOnWorkArea(HWND dialog) {
+    RECT workArea{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    RECT window{};
+    GetWindowRect(dialog, &window);
+    const POINT corner =
+        CenteredPosition(workArea, SIZE{window.right - window.left, window.bottom - window.top});
+    SetWindowPos(dialog, HWND_TOP, corner.x, corner.y, 0, 0, SWP_NOSIZE);
+}
+
+INT_PTR OnInitDialog(HWND dialog) {
+    ScaleDialogIfNeeded(dialog);
+    CreateAboutFonts();
+    const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+    SetWindowTextW(link, ProductWebAddress);
+    InstallHyperlinkStatic(link, linkFont);
+    FitStaticToText(dialog, IDC_ABOUT_LINK, 1, linkFont);
+    SendDlgItemMessageW(dialog, IDC_ABOUT_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont),
+                        FALSE);
+    CentreOnWorkArea(dialog);
+    SetDlgItemTextW(dialog, IDC_ABOUT_NOTICE, AboutNoticeText().c_str());
+    return TRUE;
+}
+
+INT_PTR OnCommand(HWND dialog, WORD controlId) {
+    switch (controlId) {
+    case IDOK:
+    case IDCANCEL:
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+        return TRUE;
+    case IDC_ABOUT_LINK:
+        OpenWebPage(dialog, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+INT_PTR OnClose(HWND dialog) {
+    DeleteAboutFonts();
+    EndDialog(dialog, 0);
+    return TRUE;
+}
+
+} // namespace
+
+INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+    try {
+        switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog);
+        case WM_COMMAND:
+            return OnCommand(dialog, LOWORD(wParam));
+        case WM_CLOSE:
+            return OnClose(dialog);
+        case WM_DESTROY:
+            // Closed some other way than WM_CLOSE (its owner destroyed, for instance).
+            DeleteAboutFonts();
+            return FALSE;
+        default:
+            return FALSE;
+        }
+    } catch (...) {
+        return FALSE;
+    }
 }
