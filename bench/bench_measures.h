@@ -1,0 +1,23 @@
+// The measurements of the benchmark program. Each prints one line per figure,
+// "name=value ..." pairs that bench/run.sh reads; each returns the process exit code.
+#pragma once
+
+#include "engine/overwrite_methods.h"
+
+#include <string>
+
+// Random fill into a buffer of mebibytes: the scalar reference, each supported path and the path
+// FillRandom takes, each the median of repeats after one warm-up fill.
+int MeasureFill(std::size_t mebibytes, int repeats);
+
+// One call of method on the file at path, opened as the file shredder opens it.
+int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path);
+
+// ShredFile with method on every file directly inside folder.
+int MeasureShredFiles(ShredMethod method, const std::wstring& folder);
+
+// CountShredItems over folder: the median of repeats after one warm-up count.
+int MeasureCount(const std::wstring& folder, int repeats);
+
+// ShredFile with method on the file at path, and the memory the process held at its peak.
+int MeasurePeakMemory(ShredMethod method, const std::wstring& path);

@@ -1,0 +1,93 @@
+// The benchmark program, run under Wine by bench/run.sh:
+//   ferrolet_bench fill MEBIBYTES REPEATS
+//   ferrolet_bench overwrite METHOD FILE [FILL-PATH]
+//   ferrolet_bench shredfiles METHOD FOLDER
+//   ferrolet_bench count FOLDER REPEATS
+//   ferrolet_bench peak METHOD FILE
+// METHOD is zeros, random, dod3, dod7 or gutmann; FILL-PATH forces scalar, sse2, avx2 or avx512.
+#include "bench_measures.h"
+#include "engine/random_fill.h"
+
+#include <cstdio>
+#include <cwchar>
+#include <exception>
+#include <string>
+
+namespace {
+
+struct MethodEntry {
+    const wchar_t* name;
+    int passes;
+};
+
+// In the order of the method table.
+constexpr MethodEntry Methods[ShredMethodCount] = {
+    {L"zeros", 1}, {L"random", 1}, {L"dod3", 3}, {L"dod7", 7}, {L"gutmann", 105}};
+
+int MethodIndex(const wchar_t* name) {
+    for (int i = 0; i < ShredMethodCount; ++i) {
+        if (std::wcscmp(name, Methods[i].name) == 0) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+bool ForceFillPath(const wchar_t* name) {
+    for (RandomFillPath path : AllRandomFillPaths) {
+        const std::string narrow = RandomFillPathName(path);
+        if (std::wstring(narrow.begin(), narrow.end()) == name) {
+            return SetRandomFillPath(path);
+        }
+    }
+    return false;
+}
+
+int Usage() {
+    std::fprintf(stderr, "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
+                         "[FILL-PATH] | shredfiles METHOD FOLDER | count FOLDER REPEATS | peak "
+                         "METHOD FILE\n");
+    return 2;
+}
+
+int Run(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        return Usage();
+    }
+    const std::wstring command = argv[1];
+    if (command == L"fill" && argc == 4) {
+        return MeasureFill(std::wcstoul(argv[2], nullptr, 10), _wtoi(argv[3]));
+    }
+    if (command == L"count" && argc == 4) {
+        return MeasureCount(argv[2], _wtoi(argv[3]));
+    }
+    const int method = MethodIndex(argv[2]);
+    if (method < 0 || argc < 4) {
+        return Usage();
+    }
+    if (command == L"overwrite" && (argc == 4 || argc == 5)) {
+        if (argc == 5 && !ForceFillPath(argv[4])) {
+            std::fprintf(stderr, "fill path %ls is unknown or unsupported\n", argv[4]);
+            return 2;
+        }
+        return MeasureOverwrite(ShredMethods[method], Methods[method].passes, argv[3]);
+    }
+    if (command == L"shredfiles" && argc == 4) {
+        return MeasureShredFiles(ShredMethods[method], argv[3]);
+    }
+    if (command == L"peak" && argc == 4) {
+        return MeasurePeakMemory(ShredMethods[method], argv[3]);
+    }
+    return Usage();
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "ferrolet_bench: %s\n", error.what());
+        return 1;
+    }
+}
