@@ -1,0 +1,181 @@
+// Console driver of tools/residue-check.sh: destroys the given files and folders with the real
+// engine, or with a plain delete as the control that shows what a deletion alone leaves behind.
+//   residue_driver <zeros|random|dod3|dod7|gutmann|delete> <full path>...
+// Prints one line per path ("<result> <path now>") and exits 0 when every item is gone, 1 when
+// any remains, 2 on bad arguments.
+#include "engine/file_shredder.h"
+#include "engine/folder_shredder.h"
+#include "engine/overwrite_methods.h"
+#include "resource.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+class UniqueWindow {
+public:
+    explicit UniqueWindow(HWND window) : window_(window) {}
+    ~UniqueWindow() {
+        if (window_) {
+            DestroyWindow(window_);
+        }
+    }
+    UniqueWindow(const UniqueWindow&) = delete;
+    UniqueWindow& operator=(const UniqueWindow&) = delete;
+    UniqueWindow(UniqueWindow&& other) noexcept : window_(other.window_) {
+        other.window_ = nullptr;
+    }
+    UniqueWindow& operator=(UniqueWindow&&) = delete;
+    HWND Get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+class UniqueFind {
+public:
+    explicit UniqueFind(HANDLE find) : find_(find) {}
+    ~UniqueFind() {
+        if (find_ != INVALID_HANDLE_VALUE) {
+            FindClose(find_);
+        }
+    }
+    UniqueFind(const UniqueFind&) = delete;
+    UniqueFind& operator=(const UniqueFind&) = delete;
+    UniqueFind(UniqueFind&& other) noexcept : find_(other.find_) {
+        other.find_ = INVALID_HANDLE_VALUE;
+    }
+    UniqueFind& operator=(UniqueFind&&) = delete;
+    HANDLE Get() const { return find_; }
+    bool Valid() const { return find_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE find_;
+};
+
+// The method named on the command line; nullopt for the plain-delete control.
+struct Choice {
+    bool valid = false;
+    std::optional<ShredMethod> method;
+};
+
+Choice ParseMethod(std::wstring_view name) {
+    constexpr std::wstring_view names[ShredMethodCount] = {L"zeros", L"random", L"dod3", L"dod7",
+                                                           L"gutmann"};
+    for (int i = 0; i < ShredMethodCount; ++i) {
+        if (name == names[i]) {
+            return {true, ShredMethods[i]};
+        }
+    }
+    if (name == L"delete") {
+        return {true, std::nullopt};
+    }
+    return {};
+}
+
+bool IsFolder(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// What Explorer's delete does to the data: nothing. Only the names go.
+int PlainDelete(const std::wstring& path) {
+    if (!IsFolder(path)) {
+        return DeleteFileW(path.c_str()) ? 0 : static_cast<int>(GetLastError());
+    }
+    WIN32_FIND_DATAW entry{};
+    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    if (find.Valid()) {
+        do {
+            const std::wstring_view name(entry.cFileName);
+            if (name != L"." && name != L"..") {
+                PlainDelete(path + L"\\" + entry.cFileName);
+            }
+        } while (FindNextFileW(find.Get(), &entry));
+    }
+    return RemoveDirectoryW(path.c_str()) ? 0 : static_cast<int>(GetLastError());
+}
+
+// A hidden window with the two controls the folder walk reports to.
+UniqueWindow CreateProgressSink() {
+    UniqueWindow sink(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr));
+    if (sink.Get()) {
+        CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, sink.Get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_BAR)),
+                        GetModuleHandleW(nullptr), nullptr);
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, sink.Get(),
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_NAME)),
+                        GetModuleHandleW(nullptr), nullptr);
+        SendDlgItemMessageW(sink.Get(), IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 0x7fffffff);
+        SendDlgItemMessageW(sink.Get(), IDC_PROGRESS_BAR, PBM_SETSTEP, 1, 0);
+    }
+    return sink;
+}
+
+void PrintLine(int result, const std::wstring& path) {
+    const int size =
+        WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(size > 0 ? static_cast<std::size_t>(size) : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, utf8.data(), size, nullptr, nullptr);
+    std::printf("%d %s\n", result, utf8.c_str());
+    std::fflush(stdout);
+}
+
+int Run(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fputs("usage: residue_driver <zeros|random|dod3|dod7|gutmann|delete> <path>...\n",
+                   stderr);
+        return 2;
+    }
+    const Choice choice = ParseMethod(argv[1]);
+    if (!choice.valid) {
+        std::fputs("residue_driver: unknown method\n", stderr);
+        return 2;
+    }
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
+    UniqueWindow sink = CreateProgressSink();
+    HWND progress = sink.Get();
+
+    bool allGone = true;
+    for (int i = 2; i < argc; ++i) {
+        const std::wstring original(argv[i]);
+        std::wstring path = original;
+        int result = 0;
+        if (!choice.method) {
+            result = PlainDelete(path);
+        } else if (IsFolder(path)) {
+            result = ShredFolder(path, *choice.method, progress);
+        } else {
+            result = ShredFile(path, *choice.method);
+        }
+        PrintLine(result, path);
+        if (Exists(original) || Exists(path)) {
+            allGone = false;
+        }
+    }
+    return allGone ? 0 : 1;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (...) {
+        std::fputs("residue_driver: unexpected failure\n", stderr);
+        return 2;
+    }
+}
