@@ -10,6 +10,8 @@ shift || true
 "$here/setup-deps.sh"
 "$here/configure-build.sh" "$build"
 "$here/wine-prefix.sh" "$build"
+# The dialog tests also run in a second prefix whose display reports 120 DPI (wine-run-dpi.sh).
+FERROLET_WINE_DPI=120 "$here/wine-prefix.sh" "$build"
 
 source "$here/wine-env.sh" "$build"
 source "$here/xvfb-start.sh"
@@ -18,6 +20,7 @@ wineserver -p >/dev/null 2>&1
 wine cmd /c exit >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k 2>/dev/null || true
+  (FERROLET_WINE_DPI=120 && source "$here/wine-env.sh" "$build" && wineserver -k 2>/dev/null) || true
   [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
