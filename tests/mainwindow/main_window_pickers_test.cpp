@@ -1,0 +1,151 @@
+#include "main_window_fixture.h"
+#include "mainwindow/path_pickers.h"
+#include "support/temp_folder.h"
+#include "support/ui_test.h"
+
+#include <commctrl.h>
+#include <dlgs.h>
+#include <shlobj.h>
+
+namespace {
+
+using Rows = std::vector<std::vector<std::wstring>>;
+
+// Types a file name into an open-file dialog and presses Open.
+void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
+    const HWND nameBox = GetDlgItem(fileDialog, cmb13) ? GetDlgItem(fileDialog, cmb13)
+                                                       : GetDlgItem(fileDialog, edt1);
+    ASSERT_NE(nullptr, nameBox) << "no file name box";
+    SetWindowTextW(nameBox, path.c_str());
+    PostDialogButton(fileDialog, IDOK);
+}
+
+TEST_F(MainWindowTest, AddFileAddsTheChosenFile) {
+    // The open-file dialog moves the current folder to the chosen file's folder; give it back
+    // before that folder goes.
+    wchar_t startFolder[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, startFolder);
+    TempFolder folder;
+    const std::wstring path = folder / L"chosen.txt";
+    WriteTestFile(path, std::string(4096, 'c'));
+    HWND owner = nullptr;
+    DialogWatcher watcher([&](HWND fileDialog) {
+        owner = GetWindow(fileDialog, GW_OWNER);
+        ChooseInFileDialog(fileDialog, path);
+    });
+    Click(IDC_ADD_FILE);
+    SetCurrentDirectoryW(startFolder);
+    EXPECT_EQ(dialog, owner);
+    EXPECT_EQ((Rows{{L"chosen.txt", path, L"4 KB"}}), ListRows(list, 3));
+}
+
+TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
+    int shown = 0;
+    DialogWatcher watcher([&](HWND fileDialog) {
+        ++shown;
+        PostDialogButton(fileDialog, IDCANCEL);
+    });
+    Click(IDC_ADD_FILE);
+    EXPECT_EQ(1, shown);
+    EXPECT_EQ(0, ListItemCount(list));
+}
+
+// The selected folder's name in a folder browser's tree.
+std::wstring SelectedTreeText(HWND browser) {
+    HWND tree = nullptr;
+    for (HWND child = GetWindow(browser, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if (ClassNameOf(child) == WC_TREEVIEWW) {
+            tree = child;
+        }
+    }
+    const auto item =
+        reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    wchar_t text[MAX_PATH] = {};
+    TVITEMW info = {};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = text;
+    info.cchTextMax = MAX_PATH;
+    if (!tree || !item || !SendMessageW(tree, TVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&info))) {
+        return {};
+    }
+    return text;
+}
+
+// Selects a folder in an open folder browser and presses OK once the tree shows it selected.
+// The browser fills its tree from the shell as it goes, so the selection is asked for again on
+// each tick of a timer until it holds, within a deadline.
+struct BrowserChoice {
+    HWND browser = nullptr;
+    std::wstring path;
+    std::wstring name;
+    ULONGLONG deadline = 0;
+    bool selected = false;
+};
+BrowserChoice* browserChoice = nullptr;
+
+void CALLBACK SelectInBrowser(HWND, UINT, UINT_PTR timer, DWORD) {
+    BrowserChoice& choice = *browserChoice;
+    SendMessageW(choice.browser, BFFM_SETSELECTIONW, TRUE,
+                 reinterpret_cast<LPARAM>(choice.path.c_str()));
+    choice.selected = SelectedTreeText(choice.browser) == choice.name;
+    if (choice.selected || GetTickCount64() > choice.deadline) {
+        KillTimer(nullptr, timer);
+        PostDialogButton(choice.browser, choice.selected ? IDOK : IDCANCEL);
+    }
+}
+
+TEST_F(MainWindowTest, AddFolderAddsTheChosenFolder) {
+    TempFolder folder;
+    const std::wstring path = folder / L"chosen folder";
+    MakeTestFolder(path);
+    BrowserChoice choice;
+    choice.path = path;
+    choice.name = L"chosen folder";
+    browserChoice = &choice;
+    std::wstring prompt;
+    DialogWatcher watcher([&](HWND browser) {
+        for (HWND child = GetWindow(browser, GW_CHILD); child;
+             child = GetWindow(child, GW_HWNDNEXT)) {
+            if (WindowText(child) == L"Please select a folder to shred:") {
+                prompt = WindowText(child);
+            }
+        }
+        choice.browser = browser;
+        choice.deadline = GetTickCount64() + 10000;
+        SetTimer(nullptr, 0, 20, SelectInBrowser);
+    });
+    Click(IDC_ADD_FOLDER);
+    browserChoice = nullptr;
+    EXPECT_EQ(L"Please select a folder to shred:", prompt);
+    ASSERT_TRUE(choice.selected) << "the browser never showed the folder selected";
+    EXPECT_EQ((Rows{{L"chosen folder", path, L"<DIR>"}}), ListRows(list, 3));
+}
+
+TEST_F(MainWindowTest, CancellingAddFolderAddsNothing) {
+    int shown = 0;
+    DialogWatcher watcher([&](HWND browser) {
+        ++shown;
+        PostDialogButton(browser, IDCANCEL);
+    });
+    Click(IDC_ADD_FOLDER);
+    EXPECT_EQ(1, shown);
+    EXPECT_EQ(0, ListItemCount(list));
+}
+
+TEST(FolderPathOf, OnlyFileSystemItemsHaveAPath) {
+    EXPECT_EQ(std::nullopt, FolderPathOf(nullptr));
+
+    PIDLIST_ABSOLUTE computer = nullptr;
+    ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &computer));
+    EXPECT_EQ(std::nullopt, FolderPathOf(computer));
+    CoTaskMemFree(computer);
+
+    TempFolder folder;
+    PIDLIST_ABSOLUTE real = ILCreateFromPathW(folder.Path().c_str());
+    ASSERT_NE(nullptr, real);
+    EXPECT_EQ(folder.Path(), FolderPathOf(real));
+    CoTaskMemFree(real);
+}
+
+} // namespace
