@@ -3,6 +3,12 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Runs the job over every row of the main window's shred list with the checked method.
-// Returns once the progress dialog has ended.
+// Returns once the progress dialog has ended and its worker is gone. When items could not be
+// shredded, they remain in the list and one message box owned by mainWindow says how many.
 void RunShredJob(HWND mainWindow);
+
+// The text of that message box.
+std::wstring NotShreddedMessage(int count);

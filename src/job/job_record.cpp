@@ -1,0 +1,10 @@
+#include "job/job_record.h"
+
+ShredJobRecord CurrentJob;
+
+void ResetShredJob() {
+    CurrentJob.stage = JobStage::Counting;
+    CurrentJob.cancelRequested = false;
+    CurrentJob.worker.Reset();
+    CurrentJob.notShredded = 0;
+}

@@ -1,0 +1,6 @@
+// The progress dialog of a shred job (template 106).
+#pragma once
+
+#include <windows.h>
+
+INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
