@@ -1,6 +1,7 @@
 #include "bench_measures.h"
 
 #include "bench_clock.h"
+#include "bench_profile.h"
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
 #include "engine/handles.h"
@@ -37,18 +38,21 @@ private:
     HANDLE handle_;
 };
 
-std::vector<std::wstring> FilesIn(const std::wstring& folder) {
-    std::vector<std::wstring> files;
+// Every file under folder, at any depth, listed before any timing starts.
+void AddFilesUnder(const std::wstring& folder, std::vector<std::wstring>& files) {
     Listing listing(folder + L"\\*");
     if (!listing.IsValid()) {
-        return files;
+        return;
     }
     do {
-        if ((listing.Current().dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
-            files.push_back(folder + L"\\" + listing.Current().cFileName);
+        const WIN32_FIND_DATAW& entry = listing.Current();
+        const std::wstring name = entry.cFileName;
+        if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+            files.push_back(folder + L"\\" + name);
+        } else if (name != L"." && name != L"..") {
+            AddFilesUnder(folder + L"\\" + name, files);
         }
     } while (listing.Next());
-    return files;
 }
 
 template <typename Fill> double FillSeconds(std::vector<std::uint8_t>& buffer, Fill fill) {
@@ -118,9 +122,13 @@ int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path) {
     return 0;
 }
 
-int MeasureShredFiles(ShredMethod method, const std::wstring& folder) {
-    std::vector<std::wstring> files = FilesIn(folder);
+int MeasureShredFiles(ShredMethod method, const std::wstring& folder, bool profile) {
+    std::vector<std::wstring> files;
+    AddFilesUnder(folder, files);
     int deleted = 0;
+    if (profile) {
+        StartFileSystemProfile();
+    }
     const Stopwatch watch;
     for (std::wstring& file : files) {
         if (ShredFile(file, method) == ShredFileDeleted) {
@@ -128,6 +136,9 @@ int MeasureShredFiles(ShredMethod method, const std::wstring& folder) {
         }
     }
     const double seconds = watch.Seconds();
+    if (profile) {
+        StopFileSystemProfile(static_cast<int>(files.size()));
+    }
     std::printf("shredfiles seconds=%.6f files=%zu deleted=%d\n", seconds, files.size(), deleted);
     return deleted == static_cast<int>(files.size()) ? 0 : 1;
 }

@@ -13,8 +13,9 @@ int MeasureFill(std::size_t mebibytes, int repeats);
 // One call of method on the file at path, opened as the file shredder opens it.
 int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path);
 
-// ShredFile with method on every file directly inside folder.
-int MeasureShredFiles(ShredMethod method, const std::wstring& folder);
+// ShredFile with method on every file under folder; with profile, also the time each
+// file-system operation took.
+int MeasureShredFiles(ShredMethod method, const std::wstring& folder, bool profile);
 
 // CountShredItems over folder: the median of repeats after one warm-up count.
 int MeasureCount(const std::wstring& folder, int repeats);

@@ -1,11 +1,13 @@
 // The benchmark program, run under Wine by bench/run.sh:
 //   ferrolet_bench fill MEBIBYTES REPEATS
-//   ferrolet_bench overwrite METHOD FILE [FILL-PATH]
-//   ferrolet_bench shredfiles METHOD FOLDER
+//   ferrolet_bench overwrite METHOD FILE [FILL-PATH] [reuse]
+//   ferrolet_bench shredfiles METHOD FOLDER [profile]
 //   ferrolet_bench count FOLDER REPEATS
 //   ferrolet_bench peak METHOD FILE
-// METHOD is zeros, random, dod3, dod7 or gutmann; FILL-PATH forces scalar, sse2, avx2 or avx512.
+// METHOD is zeros, random, dod3, dod7 or gutmann; FILL-PATH forces scalar, sse2, avx2 or avx512;
+// reuse hands every overwrite chunk the same buffer instead of a fresh one (an experiment).
 #include "bench_measures.h"
+#include "bench_reused_chunk.h"
 #include "engine/random_fill.h"
 
 #include <cstdio>
@@ -44,9 +46,11 @@ bool ForceFillPath(const wchar_t* name) {
 }
 
 int Usage() {
-    std::fprintf(stderr, "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
-                         "[FILL-PATH] | shredfiles METHOD FOLDER | count FOLDER REPEATS | peak "
-                         "METHOD FILE\n");
+    std::fprintf(
+        stderr,
+        "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
+        "[FILL-PATH] [reuse] | shredfiles METHOD FOLDER [profile] | count FOLDER REPEATS | peak "
+        "METHOD FILE\n");
     return 2;
 }
 
@@ -65,15 +69,20 @@ int Run(int argc, wchar_t** argv) {
     if (method < 0 || argc < 4) {
         return Usage();
     }
-    if (command == L"overwrite" && (argc == 4 || argc == 5)) {
-        if (argc == 5 && !ForceFillPath(argv[4])) {
-            std::fprintf(stderr, "fill path %ls is unknown or unsupported\n", argv[4]);
-            return 2;
+    if (command == L"overwrite") {
+        for (int i = 4; i < argc; ++i) {
+            const bool applied =
+                std::wstring(argv[i]) == L"reuse" ? UseOneReusedChunk() : ForceFillPath(argv[i]);
+            if (!applied) {
+                std::fprintf(stderr, "option %ls is unknown or unsupported here\n", argv[i]);
+                return 2;
+            }
         }
         return MeasureOverwrite(ShredMethods[method], Methods[method].passes, argv[3]);
     }
-    if (command == L"shredfiles" && argc == 4) {
-        return MeasureShredFiles(ShredMethods[method], argv[3]);
+    if (command == L"shredfiles" &&
+        (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"profile"))) {
+        return MeasureShredFiles(ShredMethods[method], argv[3], argc == 5);
     }
     if (command == L"peak" && argc == 4) {
         return MeasurePeakMemory(ShredMethods[method], argv[3]);

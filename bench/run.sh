@@ -6,6 +6,7 @@
 #   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_BIG_MIB big file size [1024]
 #   BENCH_REPS repeats [5]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
 #   BENCH_SMALL_FILES [10000]   BENCH_SMALL_REPS [3]
+#   BENCH_SMALL_LAYOUTS the small files spread over each number of folders in turn ["1 100"]
 #   BENCH_TREE_FILES [100000]   BENCH_TREE_FOLDERS [1000]
 # A quick run: BENCH_BIG_MIB=128 BENCH_REPS=3 BENCH_SMALL_FILES=1000 BENCH_TREE_FILES=10000 \
 #   BENCH_TREE_FOLDERS=100 bench/run.sh
@@ -21,6 +22,7 @@ gutmann_reps=${BENCH_GUTMANN_REPS:-1}
 fill_mib=${BENCH_FILL_MIB:-64}
 small_files=${BENCH_SMALL_FILES:-10000}
 small_reps=${BENCH_SMALL_REPS:-3}
+small_layouts=${BENCH_SMALL_LAYOUTS:-1 100}
 tree_files=${BENCH_TREE_FILES:-100000}
 tree_folders=${BENCH_TREE_FOLDERS:-1000}
 
@@ -37,7 +39,7 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
-wineserver -p >/dev/null 2>&1
+wineserver -p >/dev/null 2>&1 || true
 wine cmd /c exit >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k 2>/dev/null || true
@@ -63,9 +65,10 @@ big="$data/big.bin"
 big_bytes=$((big_mib * 1024 * 1024))
 make_big() { dd if=/dev/zero of="$big" bs=1M count="$big_mib" conv=fsync status=none; }
 
-ours_overwrite() { # key method passes [fill path]
+ours_overwrite() { # key method [options: fill path, reuse]
   local key=$1 method=$2 out
-  out=$(bench overwrite "$method" "$(winpath "$big")" ${4:-})
+  shift 2
+  out=$(bench overwrite "$method" "$(winpath "$big")" "$@")
   record "$key" "$(rate "$(field "$out" bytes)" "$(field "$out" seconds)")"
 }
 peer() { # key bytes-or-files command...
@@ -89,39 +92,60 @@ echo "Overwriting a $big_mib MiB file ..." >&2
 make_big
 for round in $(seq 0 "$reps"); do
   [ "$round" -eq 0 ] && prefix=warm_ || prefix=
-  ours_overwrite "${prefix}zeros" zeros 1
+  ours_overwrite "${prefix}zeros" zeros
+  ours_overwrite "${prefix}zeros_reuse" zeros reuse
   peer "${prefix}dd" "$big_bytes" dd if=/dev/zero of="$big" bs=64M count=$((big_mib / 64)) \
     oflag=direct conv=notrunc status=none
-  ours_overwrite "${prefix}random" random 1
-  ours_overwrite "${prefix}random_scalar" random 1 scalar
+  ours_overwrite "${prefix}random" random
+  ours_overwrite "${prefix}random_scalar" random scalar
   peer "${prefix}shred1" "$big_bytes" shred -n 1 --exact "$big"
-  ours_overwrite "${prefix}dod3" dod3 3
+  ours_overwrite "${prefix}dod3" dod3
+  ours_overwrite "${prefix}dod3_reuse" dod3 reuse
   peer "${prefix}shred3" $((3 * big_bytes)) shred -n 3 --exact "$big"
-  ours_overwrite "${prefix}dod7" dod7 7
+  ours_overwrite "${prefix}dod7" dod7
   if [ "$round" -ge 1 ] && [ "$round" -le "$gutmann_reps" ]; then
-    ours_overwrite gutmann gutmann 105
+    ours_overwrite gutmann gutmann
   fi
 done
 
-echo "Shredding $small_files files of 1 KiB ..." >&2
-make_small() { # folder
+make_small() { # folder files subfolders
   rm -rf "$1"
   mkdir -p "$1"
-  head -c $((small_files * 1024)) /dev/urandom | split -b 1024 -a 6 - "$1/f"
+  local per=$(($2 / $3)) k dir
+  for k in $(seq 1 "$3"); do
+    dir=$1
+    if [ "$3" -gt 1 ]; then
+      dir="$1/d$k"
+      mkdir -p "$dir"
+    fi
+    head -c $((per * 1024)) /dev/urandom | split -b 1024 -a 6 - "$dir/f"
+  done
   sync
 }
 small="$data/small"
 leftover=0
-for round in $(seq 0 "$small_reps"); do
-  [ "$round" -eq 0 ] && prefix=warm_ || prefix=
-  make_small "$small"
-  out=$(bench shredfiles zeros "$(winpath "$small")") || true
-  record "${prefix}small" "$(rate "$(field "$out" files)" "$(field "$out" seconds)")"
-  leftover=$((leftover + $(find "$small" -type f | wc -l)))
-  make_small "$small"
-  peer "${prefix}shred_small" "$small_files" \
-    sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u' sh "$small"
+declare -A profiles
+for folders in $small_layouts; do
+  echo "Shredding $small_files files of 1 KiB in $folders folder(s) ..." >&2
+  for round in $(seq 0 "$small_reps"); do
+    prefix=
+    files=$(((small_files / folders) * folders))
+    if [ "$round" -eq 0 ]; then
+      prefix=warm_
+      files=$(((files < 1000 ? files : 1000) / folders * folders))
+    fi
+    make_small "$small" "$files" "$folders"
+    out=$(bench shredfiles zeros "$(winpath "$small")" profile) || true
+    record "${prefix}small_$folders" "$(rate "$(field "$(grep '^shredfiles' <<<"$out")" files)" \
+      "$(field "$(grep '^shredfiles' <<<"$out")" seconds)")"
+    profiles[$folders]=$(grep '^profile' <<<"$out" || true)
+    leftover=$((leftover + $(find "$small" -type f | wc -l)))
+    make_small "$small" "$files" "$folders"
+    peer "${prefix}shred_small_$folders" "$files" \
+      sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u' sh "$small"
+  done
 done
+rm -rf "$small"
 
 echo "Counting $tree_files files in $tree_folders folders ..." >&2
 tree="$data/tree"
@@ -143,7 +167,8 @@ disk=$(df -PhT "$data" | awk 'NR == 2 { print $1 " (" $2 ", " $3 ")" }')
 echo
 echo "Machine: $(nproc) CPUs, $cpu, $mem RAM, disk $disk, $(wine --version)"
 echo "Fast fill path: $fast_path. Medians of $reps repeats ($small_reps for small files," \
-  "$gutmann_reps for Gutmann), after one warm-up round; big file $big_mib MiB."
+  "$gutmann_reps for Gutmann), after one warm-up round; big file $big_mib MiB;" \
+  "$small_files small files."
 echo
 gb() { awk -v v="$1" 'BEGIN { printf "%.2f GB/s", v / 1e9 }'; }
 num() { awk -v v="$1" -v u="$2" 'BEGIN { printf "%.0f %s", v, u }'; }
@@ -164,21 +189,28 @@ for path in sse2 avx2 avx512; do
 done
 row "OverwriteZeros" "$(gb "$(result zeros)")" "dd oflag=direct bs=64M" "$(gb "$(result dd)")" \
   "$(ratio "$(result zeros)" "$(result dd)")" ">= 0.8x $(meets "$(result zeros)" "$(result dd)" 0.8)"
+row "  one reused chunk buffer" "$(gb "$(result zeros_reuse)")" "dd oflag=direct bs=64M" \
+  "$(gb "$(result dd)")" "$(ratio "$(result zeros_reuse)" "$(result dd)")" "(experiment)"
 row "OverwriteRandom" "$(gb "$(result random)")" "shred -n 1 --exact" "$(gb "$(result shred1)")" \
   "$(ratio "$(result random)" "$(result shred1)")" ""
 row "OverwriteRandom, scalar fill" "$(gb "$(result random_scalar)")" "shred -n 1 --exact" \
   "$(gb "$(result shred1)")" "$(ratio "$(result random_scalar)" "$(result shred1)")" ""
 row "OverwriteDod3" "$(gb "$(result dod3)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
   "$(ratio "$(result dod3)" "$(result shred3)")" ">= 1.5x $(meets "$(result dod3)" "$(result shred3)" 1.5)"
+row "  one reused chunk buffer" "$(gb "$(result dod3_reuse)")" "shred -n 3 --exact" \
+  "$(gb "$(result shred3)")" "$(ratio "$(result dod3_reuse)" "$(result shred3)")" "(experiment)"
 row "OverwriteDod7" "$(gb "$(result dod7)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
   "$(ratio "$(result dod7)" "$(result shred3)")" ""
 if [ -n "${samples[gutmann]:-}" ]; then
   row "OverwriteGutmann" "$(gb "$(result gutmann)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
     "$(ratio "$(result gutmann)" "$(result shred3)")" ""
 fi
-row "ShredFile, $small_files x 1 KiB, zeros" "$(num "$(result small)" files/s)" "shred -n 1 -u" \
-  "$(num "$(result shred_small)" files/s)" "$(ratio "$(result small)" "$(result shred_small)")" \
-  ">= 2x $(meets "$(result small)" "$(result shred_small)" 2)"
+for folders in $small_layouts; do
+  row "ShredFile, 1 KiB files, $folders dir(s)" "$(num "$(result "small_$folders")" files/s)" \
+    "shred -n 1 -u" "$(num "$(result "shred_small_$folders")" files/s)" \
+    "$(ratio "$(result "small_$folders")" "$(result "shred_small_$folders")")" \
+    ">= 2x $(meets "$(result "small_$folders")" "$(result "shred_small_$folders")" 2)"
+done
 row "CountShredItems, $count_items items" "$(num "$(result count)" entries/s)" "" "" "" ""
 # The job's own memory: the peak working set above the working set just before ShredFile.
 peak_growth=$(awk -v a="$(field "$peak" peak_workingset_mib)" -v b="$(field "$peak" workingset_before_mib)" \
@@ -189,3 +221,12 @@ row "Peak memory of ShredFile, DOD 3" "+$peak_growth MiB" "one 64 MiB chunk" "64
 echo
 echo "Files left behind by ShredFile: $leftover"
 echo "Memory counters: $peak"
+for folders in $small_layouts; do
+  echo
+  echo "Where ShredFile's time goes, $small_files files in $folders folder(s), last round:"
+  while read -r line; do
+    [ -n "$line" ] || continue
+    printf '  %-28s %6s calls/file %9s ms/file\n' "$(field "$line" operation)" \
+      "$(field "$line" calls_per_item)" "$(field "$line" ms_per_item)"
+  done <<<"${profiles[$folders]}"
+done
