@@ -1,7 +1,9 @@
 #include "dialogs/about_dialog.h"
 
 #include "dialogs/dialog_font_scaler.h"
+#include "dialogs/gdi_scopes.h"
 #include "dialogs/hyperlink_static.h"
+#include "dialogs/scaling_arithmetic.h"
 #include "resource.h"
 
 #include <shellapi.h>
@@ -18,15 +20,22 @@ namespace {
 constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
 static_assert(kNonClientMetricsSize == 500);
 
-LOGFONTW MessageFont() {
+// The system's message font. A dialog that the scaler laid out at the reference resolution gets
+// it at the pixel height it has there too, or the address would overflow its scaled link.
+LOGFONTW MessageFont(HWND dialog) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = kNonClientMetricsSize;
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0);
-    return metrics.lfMessageFont;
+    LOGFONTW font = metrics.lfMessageFont;
+    if (FontScaler.dialog == dialog) {
+        font.lfHeight =
+            PixelHeightAtReferenceDpi(font.lfHeight, DisplayLogPixels(LOGPIXELSY), ReferenceDpi);
+    }
+    return font;
 }
 
-void CreateAboutFonts() {
-    LOGFONTW font = MessageFont();
+void CreateAboutFonts(HWND dialog) {
+    LOGFONTW font = MessageFont(dialog);
     font.lfUnderline = 1;
     linkFont = CreateFontIndirectW(&font);
     font.lfUnderline = 0;
@@ -57,7 +66,7 @@ void CentreOnWorkArea(HWND dialog) {
 
 INT_PTR OnInitDialog(HWND dialog) {
     ScaleDialogIfNeeded(dialog);
-    CreateAboutFonts();
+    CreateAboutFonts(dialog);
     const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
     SetWindowTextW(link, ProductWebAddress);
     InstallHyperlinkStatic(link, linkFont);

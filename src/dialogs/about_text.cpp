@@ -1,8 +1,8 @@
 #include "dialogs/about_dialog.h"
 
-const wchar_t ProductWebAddress[] = L"https://www.ferrolet-tools.example/softwares/ferrolet.html";
+const wchar_t ProductWebAddress[] = L"https://ferrolet.example/softwares/ferrolet.html";
 const wchar_t AuthorName[] = L"Maren Quillfeather";
-const wchar_t ContactMailAddress[] = L"maren.quillfeather@ferrolet-tools.example";
+const wchar_t ContactMailAddress[] = L"maren@ferrolet.example";
 
 namespace {
 

@@ -13,11 +13,6 @@ constexpr char kMeasureLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQR
 constexpr int kMeasureLetterCount = 52;
 static_assert(sizeof kMeasureLetters - 1 == kMeasureLetterCount);
 
-int DisplayDpiY() {
-    DisplayInfoContext display;
-    return GetDeviceCaps(display.Get(), LOGPIXELSY);
-}
-
 void MeasureScaledFont(HWND dialog, DialogFontScaler& record) {
     PaintSession paint(dialog);
     ObjectSelection selection(paint.Get(), record.scaledFont);
@@ -103,7 +98,7 @@ void ScaleDialogFont(HWND dialog, double referenceDpi) {
     record.previousFont = reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     LOGFONTW font{};
     GetObjectW(record.previousFont, sizeof font, &font);
-    const int points = PointSizeAt(font.lfHeight, DisplayDpiY());
+    const int points = PointSizeAt(font.lfHeight, DisplayLogPixels(LOGPIXELSY));
     font.lfHeight = HeightAtReferenceDpi(points, referenceDpi);
     record.scaledFont = CreateFontIndirectW(&font);
     SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(record.scaledFont), TRUE);

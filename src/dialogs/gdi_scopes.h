@@ -25,6 +25,12 @@ private:
     HDC dc_;
 };
 
+// LOGPIXELSX or LOGPIXELSY of the display, asked afresh.
+inline int DisplayLogPixels(int index) {
+    DisplayInfoContext display;
+    return GetDeviceCaps(display.Get(), index);
+}
+
 // The context of one paint pass of a window (BeginPaint / EndPaint).
 class PaintSession {
 public:

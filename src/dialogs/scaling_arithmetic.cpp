@@ -21,6 +21,13 @@ LONG HeightAtReferenceDpi(int points, double referenceDpi) {
     return -MulDiv(points, static_cast<int>(referenceDpi), 72);
 }
 
+LONG PixelHeightAtReferenceDpi(LONG lfHeight, int dpiY, double referenceDpi) {
+    if (dpiY <= 0) {
+        return lfHeight;
+    }
+    return MulDiv(lfHeight, static_cast<int>(referenceDpi), dpiY);
+}
+
 int CharWidthFromLetterExtent(int extentOf52Letters) {
     return (extentOf52Letters / 26 + 1) / 2;
 }

@@ -10,6 +10,10 @@ int PointSizeAt(LONG lfHeight, int dpiY);
 // The lfHeight (a negative character height) of a font of the given points at referenceDpi.
 LONG HeightAtReferenceDpi(int points, double referenceDpi);
 
+// A pixel height (lfHeight) of a font made for a display of dpiY, converted to the pixel height
+// the same font has at referenceDpi, to the nearest pixel.
+LONG PixelHeightAtReferenceDpi(LONG lfHeight, int dpiY, double referenceDpi);
+
 // Average character width from the extent of the 52 letters a..z A..Z, rounded half up.
 int CharWidthFromLetterExtent(int extentOf52Letters);
 

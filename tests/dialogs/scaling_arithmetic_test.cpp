@@ -30,6 +30,14 @@ TEST(HeightAtReferenceDpi, BothExampleDisplaysGiveTheSameFont) {
     EXPECT_EQ(-11, HeightAtReferenceDpi(PointSizeAt(-16, 144), 96.0));
 }
 
+TEST(PixelHeightAtReferenceDpi, ConvertsAPixelHeightToTheNearestPixel) {
+    EXPECT_EQ(-11, PixelHeightAtReferenceDpi(-14, 120, 96.0)); // 11.2
+    EXPECT_EQ(-10, PixelHeightAtReferenceDpi(-13, 120, 96.0)); // 10.4
+    EXPECT_EQ(-11, PixelHeightAtReferenceDpi(-16, 144, 96.0)); // 10.67
+    EXPECT_EQ(-11, PixelHeightAtReferenceDpi(-11, 96, 96.0));
+    EXPECT_EQ(-14, PixelHeightAtReferenceDpi(-14, 0, 96.0)); // no resolution: left alone
+}
+
 TEST(CharWidthFromLetterExtent, RoundsTheAverageOfTheFiftyTwoLetters) {
     EXPECT_EQ(6, CharWidthFromLetterExtent(286)); // 11 per pair
     EXPECT_EQ(6, CharWidthFromLetterExtent(311)); // 311 / 26 truncates to 11

@@ -1,0 +1,357 @@
+#include "dialogs/about_dialog.h"
+#include "dialogs/dialog_font_scaler.h"
+#include "dialogs/hyperlink_static.h"
+#include "resource.h"
+#include "support/ui_test.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+bool FontExists(HFONT font) {
+    LOGFONTW data{};
+    return font && GetObjectW(font, sizeof data, &data) == sizeof data;
+}
+
+LOGFONTW FontData(HFONT font) {
+    LOGFONTW data{};
+    GetObjectW(font, sizeof data, &data);
+    return data;
+}
+
+HFONT FontOf(HWND window) {
+    return reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0));
+}
+
+// Every call of the web-page seam, instead of a browser.
+struct OpenedPage {
+    HWND owner;
+    std::wstring verb;
+    std::wstring file;
+    bool hasParameters;
+    bool hasDirectory;
+    INT show;
+};
+std::vector<OpenedPage> openedPages;
+
+HINSTANCE WINAPI RecordOpenedPage(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
+                                  LPCWSTR directory, INT show) {
+    openedPages.push_back(OpenedPage{owner, verb ? verb : L"", file ? file : L"",
+                                     parameters != nullptr, directory != nullptr, show});
+    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+}
+
+// What one opening of the dialog showed.
+struct AboutSeen {
+    HWND dialog = nullptr;
+    HWND link = nullptr;
+    HFONT linkFont = nullptr;
+    HFONT titleFont = nullptr;
+    bool linkFontShown = false;
+    bool titleFontShown = false;
+    bool linkInstalled = false;
+    bool fontsExistWhileOpen = false;
+};
+
+AboutSeen SeeAbout(HWND dialog) {
+    AboutSeen seen;
+    seen.dialog = dialog;
+    seen.link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+    seen.linkFont = linkFont;
+    seen.titleFont = titleFont;
+    seen.linkFontShown = FontOf(seen.link) == linkFont;
+    seen.titleFontShown = FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE)) == titleFont;
+    seen.linkInstalled = GetWindowLongPtrW(seen.link, GWLP_WNDPROC) ==
+                             reinterpret_cast<LONG_PTR>(HyperlinkStaticProc) &&
+                         GetWindowLongPtrW(seen.link, GWLP_USERDATA) != 0;
+    seen.fontsExistWhileOpen = FontExists(linkFont) && FontExists(titleFont);
+    return seen;
+}
+
+class AboutDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        openedPages.clear();
+        OpenWebPage = RecordOpenedPage;
+    }
+    void TearDown() override { OpenWebPage = ShellExecuteW; }
+
+    // Opens the dialog, looks at it, then closes it with close(dialog); returns what was seen
+    // and checks that the dialog ended with 0 and took both fonts with it.
+    static AboutSeen OpenAndClose(const std::function<void(HWND)>& close) {
+        AboutSeen seen;
+        const INT_PTR result = RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
+            seen = SeeAbout(dialog);
+            close(dialog);
+        });
+        EXPECT_EQ(0, result);
+        EXPECT_FALSE(IsWindow(seen.dialog));
+        EXPECT_FALSE(FontExists(seen.linkFont)) << "link font left behind";
+        EXPECT_FALSE(FontExists(seen.titleFont)) << "title font left behind";
+        return seen;
+    }
+};
+
+TEST_F(AboutDialogTest, EachOpeningMakesTwoFontsAndANewLink) {
+    std::vector<AboutSeen> openings;
+    for (int opening = 0; opening < 2; ++opening) {
+        openings.push_back(OpenAndClose([](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); }));
+    }
+    for (const AboutSeen& seen : openings) {
+        EXPECT_TRUE(seen.fontsExistWhileOpen);
+        EXPECT_TRUE(seen.linkFontShown);
+        EXPECT_TRUE(seen.titleFontShown);
+        EXPECT_TRUE(seen.linkInstalled);
+    }
+    EXPECT_NE(openings[0].dialog, openings[1].dialog);
+    EXPECT_NE(openings[0].link, openings[1].link);
+}
+
+TEST_F(AboutDialogTest, FontsFollowTheSystemMessageFont) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0));
+    const LOGFONTW& message = metrics.lfMessageFont;
+    // On a display that is not at 96 DPI the dialog is laid out in its 96-DPI pixel size, and the
+    // message font comes at its 96-DPI pixel height with it.
+    HDC display = CreateICW(L"DISPLAY", nullptr, nullptr, nullptr);
+    const int dpi = GetDeviceCaps(display, LOGPIXELSY);
+    DeleteDC(display);
+    const LONG height = IsStandardDpi() ? message.lfHeight : MulDiv(message.lfHeight, 96, dpi);
+    RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
+        const LOGFONTW link = FontData(linkFont);
+        const LOGFONTW title = FontData(titleFont);
+        EXPECT_EQ(std::wstring(message.lfFaceName), std::wstring(link.lfFaceName));
+        EXPECT_EQ(height, link.lfHeight);
+        EXPECT_EQ(message.lfWeight, link.lfWeight);
+        EXPECT_EQ(1, link.lfUnderline);
+        EXPECT_EQ(std::wstring(message.lfFaceName), std::wstring(title.lfFaceName));
+        EXPECT_EQ(height, title.lfHeight);
+        EXPECT_EQ(700, title.lfWeight);
+        EXPECT_EQ(0, title.lfUnderline);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+TEST_F(AboutDialogTest, EnterEscOkAndTheCloseBoxAllCloseIt) {
+    OpenAndClose([](HWND dialog) {
+        const HWND focus = GetFocus();
+        EXPECT_EQ(GetDlgItem(dialog, IDOK), focus) << "the OK button takes the focus";
+        PostMessageW(focus ? focus : dialog, WM_KEYDOWN, VK_RETURN, 0);
+    });
+    OpenAndClose([](HWND dialog) {
+        const HWND focus = GetFocus();
+        PostMessageW(focus ? focus : dialog, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    OpenAndClose([](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0); });
+    OpenAndClose([](HWND dialog) { PostDialogButton(dialog, IDCANCEL); });
+    OpenAndClose([](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); });
+    EXPECT_TRUE(openedPages.empty());
+}
+
+TEST_F(AboutDialogTest, ShowsTheAddressTheTitleAndTheNotice) {
+    RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
+        EXPECT_EQ(ProductWebAddress, WindowText(GetDlgItem(dialog, IDC_ABOUT_LINK)));
+        EXPECT_EQ(L"Ferrolet Free v1.0", WindowText(GetDlgItem(dialog, IDC_ABOUT_TITLE)));
+        EXPECT_EQ(AboutNoticeText(), WindowText(GetDlgItem(dialog, IDC_ABOUT_NOTICE)));
+        EXPECT_EQ(L"About Ferrolet", WindowText(dialog));
+        // The notice starts at its first line, and the edit box is open to changes.
+        EXPECT_EQ(0, SendDlgItemMessageW(dialog, IDC_ABOUT_NOTICE, EM_GETFIRSTVISIBLELINE, 0, 0));
+        EXPECT_FALSE(GetWindowLongPtrW(GetDlgItem(dialog, IDC_ABOUT_NOTICE), GWL_STYLE) &
+                     ES_READONLY);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+TEST_F(AboutDialogTest, IsCentredOnTheWorkArea) {
+    RECT area{};
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
+        RECT window{};
+        GetWindowRect(dialog, &window);
+        const LONG width = window.right - window.left;
+        const LONG height = window.bottom - window.top;
+        EXPECT_EQ(area.left + (area.right - area.left - width) / 2, window.left);
+        EXPECT_EQ(area.top + (area.bottom - area.top - height) / 2, window.top);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
+    RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
+        const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, linkFont);
+        SIZE extent{};
+        const std::wstring address = ProductWebAddress;
+        GetTextExtentPoint32W(dc, address.c_str(), static_cast<int>(address.size()), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+
+        RECT client{};
+        GetClientRect(link, &client);
+        EXPECT_EQ(extent.cx, client.right);
+        EXPECT_EQ(extent.cy, client.bottom);
+        EXPECT_EQ(nullptr, GetWindow(link, GW_HWNDNEXT)) << "the fitted link goes to the bottom";
+
+        // The address fits inside the dialog: nothing of it is cut off.
+        RECT place{};
+        GetWindowRect(link, &place);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&place), 2);
+        RECT inside{};
+        GetClientRect(dialog, &inside);
+        EXPECT_LE(place.right, inside.right);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+}
+
+TEST_F(AboutDialogTest, EveryCommandFromTheLinkOpensThePageAndKeepsTheDialogOpen) {
+    bool stillOpen = false;
+    HWND owner = nullptr;
+    RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
+        owner = dialog;
+        const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+        for (WORD code : {WORD{STN_CLICKED}, WORD{STN_DBLCLK}, WORD{0x1234}}) {
+            SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, code),
+                         reinterpret_cast<LPARAM>(link));
+        }
+        // A real click: the static itself reports it to the dialog.
+        PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+        PumpUntil([] { return openedPages.size() >= 4; }, 5000);
+        stillOpen = IsWindowVisible(dialog) != FALSE;
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(4u, openedPages.size());
+    for (const OpenedPage& page : openedPages) {
+        EXPECT_EQ(owner, page.owner);
+        EXPECT_EQ(L"open", page.verb);
+        EXPECT_EQ(ProductWebAddress, page.file);
+        EXPECT_FALSE(page.hasParameters);
+        EXPECT_FALSE(page.hasDirectory);
+        EXPECT_EQ(SW_SHOWMAXIMIZED, page.show);
+    }
+}
+
+TEST_F(AboutDialogTest, OtherCommandsAreNotHandled) {
+    RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
+        EXPECT_EQ(FALSE, AboutDialog(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_TITLE, 0), 0));
+        EXPECT_EQ(FALSE,
+                  AboutDialog(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_NOTICE, EN_CHANGE), 0));
+        EXPECT_TRUE(IsWindowVisible(dialog));
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    EXPECT_TRUE(openedPages.empty());
+}
+
+TEST_F(AboutDialogTest, ADialogDestroyedWithoutClosingStillFreesItsFonts) {
+    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
+                                           nullptr, AboutDialog, 0);
+    ASSERT_NE(nullptr, dialog);
+    const HFONT link = linkFont;
+    const HFONT title = titleFont;
+    EXPECT_TRUE(FontExists(link) && FontExists(title));
+    DestroyWindow(dialog);
+    EXPECT_FALSE(FontExists(link));
+    EXPECT_FALSE(FontExists(title));
+}
+
+// The template as the resource holds it, read straight from the program's resources.
+struct TemplateControl {
+    DWORD style;
+    int id;
+    short x, y, cx, cy;
+    std::wstring className;
+    std::wstring text;
+};
+
+std::wstring ReadNameOrOrdinal(const WORD*& p) {
+    if (*p == 0xFFFF) {
+        const std::wstring ordinal = L"#" + std::to_wstring(p[1]);
+        p += 2;
+        return ordinal;
+    }
+    std::wstring text;
+    while (*p) {
+        text += static_cast<wchar_t>(*p++);
+    }
+    ++p;
+    return text;
+}
+
+TEST(AboutTemplate, IsTheClassicDialogWithItsSixControls) {
+    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG);
+    ASSERT_NE(nullptr, found);
+    const auto* header =
+        static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
+    ASSERT_NE(nullptr, header);
+    EXPECT_NE(0xFFFF, reinterpret_cast<const WORD*>(header)[1]) << "not an extended template";
+    EXPECT_EQ(0x80C800C0u, header->style);
+    EXPECT_EQ(0u, header->dwExtendedStyle);
+    EXPECT_EQ(0, header->x);
+    EXPECT_EQ(0, header->y);
+    EXPECT_EQ(243, header->cx);
+    EXPECT_EQ(157, header->cy);
+    const WORD* p = reinterpret_cast<const WORD*>(header + 1);
+    EXPECT_EQ(L"", ReadNameOrOrdinal(p)) << "menu";
+    EXPECT_EQ(L"", ReadNameOrOrdinal(p)) << "class";
+    EXPECT_EQ(L"About Ferrolet", ReadNameOrOrdinal(p));
+    EXPECT_EQ(8, *p++);
+    EXPECT_EQ(L"MS Shell Dlg", ReadNameOrOrdinal(p));
+
+    std::vector<TemplateControl> controls;
+    for (int i = 0; i < header->cdit; ++i) {
+        p = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR{3});
+        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
+        TemplateControl control{
+            item->style, static_cast<short>(item->id), item->x, item->y, item->cx, item->cy, {},
+            {}};
+        p = reinterpret_cast<const WORD*>(item + 1);
+        control.className = ReadNameOrOrdinal(p);
+        control.text = ReadNameOrOrdinal(p);
+        p += 1 + *p / sizeof(WORD);
+        controls.push_back(control);
+    }
+    const std::vector<TemplateControl> expected{
+        {0x50000010, -1, 0, 125, 243, 1, L"#130", L""},
+        {0x50010001, IDOK, 166, 133, 70, 16, L"#128", L"&OK"},
+        {0x50020100, IDC_ABOUT_LINK, 33, 42, 188, 10, L"#130", L""},
+        {0x50020000, IDC_ABOUT_TITLE, 33, 9, 115, 9, L"#130", L"Ferrolet Free v1.0"},
+        {0x50A10004, IDC_ABOUT_NOTICE, 6, 67, 231, 49, L"#129", L""},
+        {0x50000003, -1, 7, 8, 20, 20, L"#130", L"#107"},
+    };
+    ASSERT_EQ(expected.size(), controls.size());
+    for (size_t i = 0; i < expected.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(expected[i].style, controls[i].style);
+        EXPECT_EQ(expected[i].id, controls[i].id);
+        EXPECT_EQ(expected[i].x, controls[i].x);
+        EXPECT_EQ(expected[i].y, controls[i].y);
+        EXPECT_EQ(expected[i].cx, controls[i].cx);
+        EXPECT_EQ(expected[i].cy, controls[i].cy);
+        EXPECT_EQ(expected[i].className, controls[i].className);
+        EXPECT_EQ(expected[i].text, controls[i].text);
+    }
+}
+
+TEST(AboutTemplate, TheIconShowsTheProgramsIcon) {
+    const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
+                                           nullptr, AboutDialog, 0);
+    ASSERT_NE(nullptr, dialog);
+    HWND icon = nullptr;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            icon = child;
+        }
+    }
+    ASSERT_NE(nullptr, icon);
+    EXPECT_NE(0, SendMessageW(icon, STM_GETICON, 0, 0));
+    DestroyWindow(dialog);
+}
+
+} // namespace
