@@ -1,0 +1,173 @@
+// Jobs observed through the engine's file-system table: the bytes a method writes, a delete
+// that fails, and a folder far larger than a 16-bit progress range.
+#include "engine/file_system.h"
+#include "job_harness.h"
+#include "support/temp_folder.h"
+
+#include <cstdint>
+#include <mutex>
+
+namespace {
+
+class FileSystemSeam : public ::testing::Test {
+protected:
+    void TearDown() override { FileSystem = RealFileSystem; }
+};
+
+std::mutex writtenMutex;
+std::vector<std::uint8_t> written;
+
+BOOL WINAPI RecordingWriteFile(HANDLE file, LPCVOID data, DWORD size, LPDWORD done,
+                               LPOVERLAPPED overlapped) {
+    {
+        const std::lock_guard<std::mutex> lock(writtenMutex);
+        const auto* bytes = static_cast<const std::uint8_t*>(data);
+        written.insert(written.end(), bytes, bytes + size);
+    }
+    return RealFileSystem.WriteFile(file, data, size, done, overlapped);
+}
+
+std::size_t CountNonZero(const std::vector<std::uint8_t>& bytes) {
+    std::size_t count = 0;
+    for (std::uint8_t byte : bytes) {
+        count += byte != 0 ? 1 : 0;
+    }
+    return count;
+}
+
+TEST_F(FileSystemSeam, MethodIsReadOnceWhenTheWorkerStarts) {
+    TempFolder temp;
+    const std::string contents(8192, '\xAA');
+    WriteTestFile(temp / L"first.bin", contents);
+    WriteTestFile(temp / L"second.bin", contents);
+    written.clear();
+    FileSystem.WriteFile = RecordingWriteFile;
+    JobHarness job;
+    job.AddRow(temp / L"first.bin");
+    job.AddRow(temp / L"second.bin");
+    job.CheckMethod(IDC_METHOD_ZEROS);
+    // A method checked once the job runs must not reach this job.
+    job.onName = [&job](HWND, const std::wstring&) { job.CheckMethod(IDC_METHOD_GUTMANN); };
+
+    job.ShredNow();
+
+    EXPECT_FALSE(PathExists(temp / L"first.bin"));
+    EXPECT_FALSE(PathExists(temp / L"second.bin"));
+    EXPECT_EQ(2 * contents.size(), written.size()) << "one pass over each file, not 35";
+    EXPECT_EQ(0u, CountNonZero(written));
+    EXPECT_TRUE(job.reports.empty());
+}
+
+TEST_F(FileSystemSeam, RandomDataIsTheMethodAtStart) {
+    TempFolder temp;
+    const std::string contents(8192, '\0');
+    WriteTestFile(temp / L"zeros.bin", contents);
+    written.clear();
+    FileSystem.WriteFile = RecordingWriteFile;
+    JobHarness job;
+    job.AddRow(temp / L"zeros.bin");
+
+    job.ShredNow();
+
+    EXPECT_FALSE(PathExists(temp / L"zeros.bin"));
+    ASSERT_EQ(contents.size(), written.size());
+    EXPECT_GT(CountNonZero(written), contents.size() / 2);
+}
+
+BOOL WINAPI RefuseDelete(LPCWSTR) {
+    SetLastError(ERROR_ACCESS_DENIED);
+    return FALSE;
+}
+
+TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
+    TempFolder temp;
+    WriteTestFile(temp / L"report.doc", "quarterly figures");
+    FileSystem.DeleteFileW = RefuseDelete;
+    JobHarness job;
+    job.AddRow(temp / L"report.doc");
+
+    job.ShredNow();
+    FileSystem = RealFileSystem;
+
+    EXPECT_FALSE(PathExists(temp / L"report.doc"));
+    const std::vector<std::wstring> paths = job.RowPaths();
+    ASSERT_EQ(1u, paths.size());
+    const std::wstring name = paths[0].substr(paths[0].find_last_of(L'\\') + 1);
+    EXPECT_EQ(temp.Path() + L"\\" + name, paths[0]);
+    EXPECT_EQ(13u, name.size()) << "the file stays under its last random name";
+    EXPECT_EQ(std::vector<std::wstring>{name}, job.RowNames());
+    EXPECT_EQ("", ReadTestFile(paths[0])) << "overwritten and cut to nothing before the delete";
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
+}
+
+// A folder that lists 69,999 files that are not really there: 70,000 steps with itself.
+constexpr int ListedFiles = 69999;
+const HANDLE FakeListing = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7E570001));
+std::wstring bigFolderPattern;
+int listedSoFar = 0;
+
+void FillFakeEntry(LPWIN32_FIND_DATAW entry) {
+    *entry = WIN32_FIND_DATAW{};
+    entry->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+    const std::wstring name = L"f" + std::to_wstring(listedSoFar) + L".tmp";
+    name.copy(entry->cFileName, name.size());
+    ++listedSoFar;
+}
+
+HANDLE WINAPI FakeFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW entry) {
+    if (bigFolderPattern != pattern) {
+        return RealFileSystem.FindFirstFileW(pattern, entry);
+    }
+    listedSoFar = 0;
+    FillFakeEntry(entry);
+    return FakeListing;
+}
+
+BOOL WINAPI FakeFindNextFileW(HANDLE listing, LPWIN32_FIND_DATAW entry) {
+    if (listing != FakeListing) {
+        return RealFileSystem.FindNextFileW(listing, entry);
+    }
+    if (listedSoFar >= ListedFiles) {
+        SetLastError(ERROR_NO_MORE_FILES);
+        return FALSE;
+    }
+    FillFakeEntry(entry);
+    return TRUE;
+}
+
+BOOL WINAPI FakeFindClose(HANDLE listing) {
+    return listing == FakeListing ? TRUE : RealFileSystem.FindClose(listing);
+}
+
+// Walking all 70,000 entries would flood the shared wineserver for minutes; the range is set
+// before the worker starts, and a few steps show the bar counting within it.
+TEST_F(FileSystemSeam, SeventyThousandStepsGetTheirWholeRange) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Big";
+    MakeTestFolder(folder);
+    bigFolderPattern = L"\\\\?\\" + folder + L"\\*";
+    FileSystem.FindFirstFileW = FakeFindFirstFileW;
+    FileSystem.FindNextFileW = FakeFindNextFileW;
+    FileSystem.FindClose = FakeFindClose;
+    JobHarness job;
+    job.AddRow(folder);
+    int names = 0;
+    job.onName = [&names](HWND progress, const std::wstring&) {
+        if (++names == 3) {
+            SendMessageW(progress, WM_CLOSE, 0, 0);
+        }
+    };
+
+    job.ShredNow();
+
+    EXPECT_EQ(0, job.rangeLow);
+    EXPECT_EQ(ListedFiles + 1, job.rangeHigh) << "the range is never cut to 16 bits";
+    EXPECT_EQ((std::vector<std::wstring>{L"f0.tmp", L"f1.tmp", L"f2.tmp"}), job.ShownNames());
+    EXPECT_EQ(3, job.Steps());
+    EXPECT_EQ(3, job.LastPosition());
+    EXPECT_TRUE(PathExists(folder)) << "a cancelled folder is neither renamed nor removed";
+    EXPECT_EQ(std::vector<std::wstring>{folder}, job.RowPaths());
+}
+
+} // namespace
