@@ -47,7 +47,9 @@ bool IsFullPath(std::wstring_view path) {
         path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
         ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
     const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-    return driveAbsolute || unc;
+    // "\\.\" names devices, not files or folders.
+    const bool device = path.starts_with(L"\\\\.\\");
+    return (driveAbsolute || unc) && !device;
 }
 
 bool AddShredRow(ShredRows& rows, const std::wstring& path, const PathProbe& probe) {

@@ -46,7 +46,8 @@ std::wstring SizeText(long long bytes);
 // "<DIR>", "%lld KB", or empty when the path cannot be examined.
 std::wstring SizeTextOf(const std::wstring& path, const PathProbe& probe);
 // A drive-absolute path ("C:\...") or a UNC path ("\\server\share..."): the only kind the job
-// may meet, since anything else would be resolved against the current drive or folder.
+// may meet, since anything else would be resolved against the current drive or folder. Device
+// paths ("\\.\...") are not file-system items and do not count.
 bool IsFullPath(std::wstring_view path);
 
 // Appends a row for path; returns false, adding nothing, unless path is a full path.

@@ -77,6 +77,8 @@ TEST(ShredListFullPath, AcceptsDriveAndUncPathsOnly) {
     EXPECT_FALSE(IsFullPath(L"relative\\file.txt"));
     EXPECT_FALSE(IsFullPath(L"Control Panel"));
     EXPECT_FALSE(IsFullPath(L"1:\\x"));
+    EXPECT_FALSE(IsFullPath(L"\\\\.\\PhysicalDrive0"));
+    EXPECT_TRUE(IsFullPath(L"\\\\?\\C:\\x"));
 }
 
 TEST(ShredListRows, AddingGivesNamePathAndSizeTextInOrder) {
