@@ -22,10 +22,10 @@ HWND ShredListControl(HWND dialog) {
 
 void SetWindowIcons(HWND dialog) {
     const HINSTANCE module = GetModuleHandleW(nullptr);
-    const HICON small = LoadIconW(module, MAKEINTRESOURCEW(IDI_FERROLET));
-    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-    const HICON big = LoadIconW(module, MAKEINTRESOURCEW(IDI_FERROLET));
-    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    const HICON smallIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_FERROLET));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon));
+    const HICON bigIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_FERROLET));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
 void OnInitDialog(HWND dialog) {

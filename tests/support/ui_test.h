@@ -58,8 +58,9 @@ private:
 // Presses a dialog's button the way the dialog manager reports it: WM_COMMAND with BN_CLICKED.
 void PostDialogButton(HWND dialog, int id);
 
-// Runs a modal dialog and, once it is shown, calls action(dialog) from inside its own modal
-// loop. A dialog still open timeoutMs after it appeared is ended with TimedOutDialogResult.
+// Runs a modal dialog from the test program's own resources with no owner and, once it is shown,
+// calls action(dialog) from inside its own modal loop. A dialog still open timeoutMs after it
+// appeared is ended with TimedOutDialogResult.
 inline constexpr INT_PTR TimedOutDialogResult = -1000;
 INT_PTR RunModalDialog(int templateId, DLGPROC procedure, const std::function<void(HWND)>& action,
                        DWORD timeoutMs = 10000);
