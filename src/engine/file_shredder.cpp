@@ -12,9 +12,10 @@ bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
     return info.nNumberOfLinks > 1;
 }
 
-bool IsPlainFile(HANDLE handle, const std::wstring& expectedFinalPath,
+bool IsPlainFile(HANDLE handle, const std::wstring& path, const ItemLocation& folder,
                  BY_HANDLE_FILE_INFORMATION& info) {
-    return IdentifyHandle(handle, expectedFinalPath, info) == ItemIdentity::Itself &&
+    ItemLocation location;
+    return IdentifyItem(handle, path, folder, info, location) == ItemIdentity::Itself &&
            !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -26,13 +27,12 @@ bool RenameAndDelete(std::wstring& path) {
 
 } // namespace
 
-int ShredFileInFolder(std::wstring& path, ShredMethod method, const std::wstring& folderFinalPath) {
-    const std::wstring expectedFinalPath = JoinPath(folderFinalPath, LastComponent(path));
+int ShredFileInFolder(std::wstring& path, ShredMethod method, const ItemLocation& folder) {
     BY_HANDLE_FILE_INFORMATION info{};
     {
         // Look before changing anything: a link's target must not even lose its attributes.
         FileHandle probe = OpenForInspection(path);
-        if (!probe.IsValid() || !IsPlainFile(probe.Get(), expectedFinalPath, info)) {
+        if (!probe.IsValid() || !IsPlainFile(probe.Get(), path, folder, info)) {
             return ShredFileOpenFailed;
         }
     }
@@ -42,7 +42,7 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, const std::wstring
     FileHandle file(FileSystem.CreateFileW(
         extended.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
         FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.IsValid() || !IsPlainFile(file.Get(), expectedFinalPath, info)) {
+    if (!file.IsValid() || !IsPlainFile(file.Get(), path, folder, info)) {
         return ShredFileOpenFailed;
     }
     if (HasOtherNames(info)) {
@@ -64,9 +64,9 @@ int ShredFile(std::wstring& path, ShredMethod method) {
     if (method == nullptr || !IsUsableFullPath(path)) {
         return ShredFileOpenFailed;
     }
-    const std::wstring folderFinalPath = ParentFinalPath(path);
-    if (folderFinalPath.empty()) {
+    ItemLocation folder;
+    if (!LocateParent(path, folder)) {
         return ShredFileOpenFailed;
     }
-    return ShredFileInFolder(path, method, folderFinalPath);
+    return ShredFileInFolder(path, method, folder);
 }

@@ -16,6 +16,7 @@ const FileSystemApi RealFileSystem = {
     &::SetFileAttributesW,
     &::CreateFileW,
     &::GetFileInformationByHandle,
+    &::GetFileInformationByHandleEx,
     &::GetFinalPathNameByHandleW,
     &::GetFileSizeEx,
     &::SetFilePointer,

@@ -1,19 +1,15 @@
 #include "engine/folder_checks.h"
 
-#include "engine/item_checks.h"
-#include "engine/long_path.h"
-
 #include <cwchar>
 
-FolderIdentity IdentifyFolder(const std::wstring& path, const std::wstring& folderFinalPath,
-                              std::wstring& finalPath) {
+FolderIdentity IdentifyFolder(const std::wstring& path, const ItemLocation& folder,
+                              ItemLocation& location) {
     FileHandle handle = OpenForInspection(path);
     if (!handle.IsValid()) {
         return FolderIdentity::Unreachable;
     }
-    finalPath = JoinPath(folderFinalPath, LastComponent(path));
     BY_HANDLE_FILE_INFORMATION info{};
-    switch (IdentifyHandle(handle.Get(), finalPath, info)) {
+    switch (IdentifyItem(handle.Get(), path, folder, info, location)) {
     case ItemIdentity::Itself:
         return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderIdentity::Folder
                                                                   : FolderIdentity::Unreachable;

@@ -39,9 +39,9 @@ bool IsWalkedFolderEntry(const WIN32_FIND_DATAW& entry) {
            (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-int CountFolder(const std::wstring& path, const std::wstring& folderFinalPath) {
-    std::wstring finalPath;
-    if (IdentifyFolder(path, folderFinalPath, finalPath) != FolderIdentity::Folder) {
+int CountFolder(const std::wstring& path, const ItemLocation& folder) {
+    ItemLocation location;
+    if (IdentifyFolder(path, folder, location) != FolderIdentity::Folder) {
         return 1;
     }
     WIN32_FIND_DATAW entry{};
@@ -54,19 +54,18 @@ int CountFolder(const std::wstring& path, const std::wstring& folderFinalPath) {
         if (IsDotEntry(entry.cFileName)) {
             continue;
         }
-        count += IsWalkedFolderEntry(entry)
-                     ? CountFolder(JoinPath(path, entry.cFileName), finalPath)
-                     : 1;
+        count +=
+            IsWalkedFolderEntry(entry) ? CountFolder(JoinPath(path, entry.cFileName), location) : 1;
     } while (FileSystem.FindNextFileW(listing.Get(), &entry));
     return count;
 }
 
-int ShredFolderAt(std::wstring& path, const std::wstring& folderFinalPath, const Walk& walk);
+int ShredFolderAt(std::wstring& path, const ItemLocation& folder, const Walk& walk);
 
 EntryOutcome ShredEntry(std::wstring& entryPath, const WIN32_FIND_DATAW& entry,
-                        const std::wstring& folderFinalPath, const Walk& walk) {
+                        const ItemLocation& folder, const Walk& walk) {
     if (IsWalkedFolderEntry(entry)) {
-        switch (ShredFolderAt(entryPath, folderFinalPath, walk)) {
+        switch (ShredFolderAt(entryPath, folder, walk)) {
         case ShredFolderRemoved:
             return EntryOutcome::Destroyed;
         case ShredFolderCancelled:
@@ -80,14 +79,13 @@ EntryOutcome ShredEntry(std::wstring& entryPath, const WIN32_FIND_DATAW& entry,
         walk.Step();
         return EntryOutcome::Left;
     }
-    const int result = ShredFileInFolder(entryPath, walk.method, folderFinalPath);
+    const int result = ShredFileInFolder(entryPath, walk.method, folder);
     walk.Step();
     return result == ShredFileDeleted || result == ShredFileNameRemoved ? EntryOutcome::Destroyed
                                                                         : EntryOutcome::Left;
 }
 
-WalkOutcome ShredEntries(const std::wstring& path, const std::wstring& finalPath,
-                         const Walk& walk) {
+WalkOutcome ShredEntries(const std::wstring& path, const ItemLocation& location, const Walk& walk) {
     WIN32_FIND_DATAW entry{};
     FindHandle listing = OpenListing(path, entry);
     if (!listing.IsValid()) {
@@ -103,7 +101,7 @@ WalkOutcome ShredEntries(const std::wstring& path, const std::wstring& finalPath
             return WalkOutcome::Cancelled;
         }
         std::wstring entryPath = JoinPath(path, entry.cFileName);
-        switch (ShredEntry(entryPath, entry, finalPath, walk)) {
+        switch (ShredEntry(entryPath, entry, location, walk)) {
         case EntryOutcome::Destroyed:
             break;
         case EntryOutcome::Left:
@@ -116,9 +114,9 @@ WalkOutcome ShredEntries(const std::wstring& path, const std::wstring& finalPath
     return WalkOutcome::Walked;
 }
 
-int ShredFolderAt(std::wstring& path, const std::wstring& folderFinalPath, const Walk& walk) {
-    std::wstring finalPath;
-    switch (IdentifyFolder(path, folderFinalPath, finalPath)) {
+int ShredFolderAt(std::wstring& path, const ItemLocation& folder, const Walk& walk) {
+    ItemLocation location;
+    switch (IdentifyFolder(path, folder, location)) {
     case FolderIdentity::Folder:
         break;
     case FolderIdentity::Link:
@@ -129,7 +127,7 @@ int ShredFolderAt(std::wstring& path, const std::wstring& folderFinalPath, const
         return ShredFolderNotListed;
     }
     FileSystem.SetFileAttributesW(ExtendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-    switch (ShredEntries(path, finalPath, walk)) {
+    switch (ShredEntries(path, location, walk)) {
     case WalkOutcome::Walked:
         break;
     case WalkOutcome::Cancelled:
@@ -153,8 +151,8 @@ int CountShredItems(std::wstring path) {
     if (!IsUsableFullPath(path)) {
         return 1;
     }
-    const std::wstring folderFinalPath = ParentFinalPath(path);
-    return folderFinalPath.empty() ? 1 : CountFolder(path, folderFinalPath);
+    ItemLocation folder;
+    return LocateParent(path, folder) ? CountFolder(path, folder) : 1;
 }
 
 int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
@@ -162,10 +160,10 @@ int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
     if (method == nullptr || !IsUsableFullPath(path)) {
         return ShredFolderNotListed;
     }
-    const std::wstring folderFinalPath = ParentFinalPath(path);
-    if (folderFinalPath.empty()) {
+    ItemLocation folder;
+    if (!LocateParent(path, folder)) {
         return ShredFolderNotListed;
     }
     const Walk walk{method, progress, cancel};
-    return ShredFolderAt(path, folderFinalPath, walk);
+    return ShredFolderAt(path, folder, walk);
 }

@@ -2,32 +2,82 @@
 
 #include "engine/long_path.h"
 
-std::wstring FinalPathOf(HANDLE handle) {
-    std::wstring path(MAX_PATH, L'\0');
-    while (true) {
-        const DWORD length = FileSystem.GetFinalPathNameByHandleW(
-            handle, path.data(), static_cast<DWORD>(path.size()),
-            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-        if (length == 0) {
-            return {};
-        }
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.assign(length + 1, L'\0');
+#include <vector>
+
+namespace {
+
+// The handle's volume and its path on the volume; false when either cannot be had.
+bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info) {
+    if (!FileSystem.GetFileInformationByHandle(handle, &info)) {
+        return false;
     }
+    // Room for the longest path the platform allows.
+    std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!FileSystem.GetFileInformationByHandleEx(handle, FileNameInfo, name,
+                                                 static_cast<DWORD>(buffer.size())) ||
+        name->FileNameLength == 0) {
+        return false;
+    }
+    location.volumeSerial = info.dwVolumeSerialNumber;
+    location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
+    return true;
 }
 
-std::wstring ParentFinalPath(const std::wstring& path) {
-    FileHandle folder(FileSystem.CreateFileW(ParentFolderPath(path).c_str(), FILE_READ_ATTRIBUTES,
+// Wine reports names without their trailing dots and spaces; compare them the same way.
+std::wstring WithoutTrailingDotsAndSpaces(const std::wstring& path) {
+    std::wstring result;
+    result.reserve(path.size());
+    std::size_t start = 0;
+    while (start <= path.size()) {
+        std::size_t end = path.find(L'\\', start);
+        if (end == std::wstring::npos) {
+            end = path.size();
+        }
+        std::size_t kept = end;
+        while (kept > start && (path[kept - 1] == L'.' || path[kept - 1] == L' ')) {
+            --kept;
+        }
+        result.append(path, start, kept - start);
+        if (end < path.size()) {
+            result += L'\\';
+        }
+        start = end + 1;
+    }
+    return result;
+}
+
+bool SameLocation(const ItemLocation& first, const ItemLocation& second) {
+    return first.volumeSerial == second.volumeSerial &&
+           WithoutTrailingDotsAndSpaces(first.path) == WithoutTrailingDotsAndSpaces(second.path);
+}
+
+// A name with trailing dots or spaces is reported like the plain name, so a link "name." to its
+// sibling "name" would pass for itself: it must not be that sibling.
+bool IsItsPlainNamedSibling(const std::wstring& path, const BY_HANDLE_FILE_INFORMATION& info) {
+    const std::wstring name = LastComponent(path);
+    const std::wstring plain = WithoutTrailingDotsAndSpaces(name);
+    if (plain == name || plain.empty()) {
+        return false;
+    }
+    FileHandle sibling = OpenForInspection(DirectoryPart(path) + plain);
+    BY_HANDLE_FILE_INFORMATION siblingInfo{};
+    return sibling.IsValid() &&
+           FileSystem.GetFileInformationByHandle(sibling.Get(), &siblingInfo) &&
+           siblingInfo.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
+           siblingInfo.nFileIndexHigh == info.nFileIndexHigh &&
+           siblingInfo.nFileIndexLow == info.nFileIndexLow;
+}
+
+} // namespace
+
+bool LocateParent(const std::wstring& path, ItemLocation& folder) {
+    FileHandle handle(FileSystem.CreateFileW(ParentFolderPath(path).c_str(), FILE_READ_ATTRIBUTES,
                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
                                              nullptr));
-    if (!folder.IsValid()) {
-        return {};
-    }
-    return FinalPathOf(folder.Get());
+    BY_HANDLE_FILE_INFORMATION info{};
+    return handle.IsValid() && LocateHandle(handle.Get(), folder, info);
 }
 
 FileHandle OpenForInspection(const std::wstring& path) {
@@ -37,17 +87,17 @@ FileHandle OpenForInspection(const std::wstring& path) {
         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
 }
 
-ItemIdentity IdentifyHandle(HANDLE handle, const std::wstring& expectedFinalPath,
-                            BY_HANDLE_FILE_INFORMATION& info) {
-    if (!FileSystem.GetFileInformationByHandle(handle, &info)) {
+ItemIdentity IdentifyItem(HANDLE handle, const std::wstring& path, const ItemLocation& folder,
+                          BY_HANDLE_FILE_INFORMATION& info, ItemLocation& location) {
+    if (!LocateHandle(handle, location, info)) {
         return ItemIdentity::Unverifiable;
     }
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         return ItemIdentity::Link;
     }
-    const std::wstring finalPath = FinalPathOf(handle);
-    if (finalPath.empty()) {
-        return ItemIdentity::Unverifiable;
+    const ItemLocation expected{folder.volumeSerial, JoinPath(folder.path, LastComponent(path))};
+    if (!SameLocation(location, expected) || IsItsPlainNamedSibling(path, info)) {
+        return ItemIdentity::Link;
     }
-    return SamePath(finalPath, expectedFinalPath) ? ItemIdentity::Itself : ItemIdentity::Link;
+    return ItemIdentity::Itself;
 }

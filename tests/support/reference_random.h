@@ -1,0 +1,32 @@
+// The random sequence as tests expect it, computed here on its own and not by the engine.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The first count draws of a fresh thread: state from 1, times 214013 plus 2531011, bits 16-30.
+inline std::vector<int> ReferenceDraws(std::size_t count) {
+    std::vector<int> draws;
+    draws.reserve(count);
+    std::uint32_t state = 1;
+    for (std::size_t i = 0; i < count; ++i) {
+        state = state * 214013u + 2531011u;
+        draws.push_back(static_cast<int>((state >> 16) & 0x7FFF));
+    }
+    return draws;
+}
+
+// The name built from 13 draws starting at draws[first]: letters a to y, and for a file a dot in
+// place of the eleventh letter.
+inline std::wstring ReferenceName(const std::vector<int>& draws, std::size_t first, bool file) {
+    std::wstring name;
+    for (std::size_t i = 0; i < 13; ++i) {
+        name += static_cast<wchar_t>(L'a' + draws[first + i] % 25);
+    }
+    if (file) {
+        name[10] = L'.';
+    }
+    return name;
+}
