@@ -78,7 +78,7 @@ bool IsStandardDpi() {
     DisplayInfoContext display;
     const int dpiX = GetDeviceCaps(display.Get(), LOGPIXELSX);
     const int dpiY = GetDeviceCaps(display.Get(), LOGPIXELSY);
-    return dpiX == 96 && dpiY == 96;
+    return IsStandardResolution(dpiX, dpiY);
 }
 
 void ScaleDialogFont(HWND dialog, double referenceDpi) {

@@ -10,6 +10,10 @@ int Ceiling(double value) {
 
 } // namespace
 
+bool IsStandardResolution(int dpiX, int dpiY) {
+    return dpiX == 96 && dpiY == 96;
+}
+
 int PointSizeAt(LONG lfHeight, int dpiY) {
     if (dpiY <= 0) {
         return 0;

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Whether a display of these resolutions needs no scaling: only 96 in both directions.
+bool IsStandardResolution(int dpiX, int dpiY);
+
 // Size in whole points of a font whose lfHeight is given, on a display of dpiY dots per inch,
 // taken up to the next whole point.
 int PointSizeAt(LONG lfHeight, int dpiY);

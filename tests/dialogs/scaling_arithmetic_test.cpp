@@ -5,6 +5,14 @@
 
 namespace {
 
+TEST(IsStandardResolution, OnlyNinetySixInBothDirections) {
+    EXPECT_TRUE(IsStandardResolution(96, 96));
+    EXPECT_FALSE(IsStandardResolution(96, 120));
+    EXPECT_FALSE(IsStandardResolution(120, 96));
+    EXPECT_FALSE(IsStandardResolution(120, 120));
+    EXPECT_FALSE(IsStandardResolution(72, 72));
+}
+
 TEST(PointSizeAt, TakesTheTemplateFontUpToTheNextWholePoint) {
     EXPECT_EQ(8, PointSizeAt(-13, 120));  // 7.8 points
     EXPECT_EQ(8, PointSizeAt(-16, 144));  // exactly 8
