@@ -137,6 +137,8 @@ public:
     int confirmations = 0;
     std::vector<ShownBox> reports;
     bool progressShown = false;
+    HWND progressOwner = nullptr;
+    bool mainDisabledWhileShown = false;
     int rangeLow = -1;
     int rangeHigh = -1;
     int positionAtStart = -1;
@@ -194,6 +196,8 @@ private:
 
     void OnProgressShown(HWND progress) {
         progressShown = true;
+        progressOwner = GetWindow(progress, GW_OWNER);
+        mainDisabledWhileShown = !IsWindowEnabled(main_);
         const HWND bar = GetDlgItem(progress, IDC_PROGRESS_BAR);
         const HWND name = GetDlgItem(progress, IDC_PROGRESS_NAME);
         PBRANGE range = {};

@@ -38,6 +38,8 @@ void ExpectEveryNameStepped(const JobHarness& job) {
 void ExpectCleanEnd(const JobHarness& job) {
     EXPECT_EQ(1, job.confirmations);
     EXPECT_TRUE(job.progressShown);
+    EXPECT_EQ(job.Main(), job.progressOwner);
+    EXPECT_TRUE(job.mainDisabledWhileShown);
     EXPECT_TRUE(job.reports.empty()) << "no report after a job that destroyed everything";
     EXPECT_EQ(0, ListItemCount(job.List()));
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
