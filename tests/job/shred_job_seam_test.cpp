@@ -2,6 +2,7 @@
 // that fails, and a folder far larger than a 16-bit progress range.
 #include "engine/file_system.h"
 #include "job_harness.h"
+#include "support/file_system_override.h"
 #include "support/temp_folder.h"
 
 #include <cstdint>
@@ -10,8 +11,8 @@
 namespace {
 
 class FileSystemSeam : public ::testing::Test {
-protected:
-    void TearDown() override { FileSystem = RealFileSystem; }
+private:
+    FileSystemOverride restoreAfterwards_;
 };
 
 std::mutex writtenMutex;
