@@ -7,108 +7,20 @@
 set -uo pipefail
 here=$(dirname "$(readlink -f "$0")")
 build=$(readlink -f "${1:?build folder}")
-skip_code=77
 methods=(zeros random dod3 dod7 gutmann)
 cases=("${methods[@]}" delete)
 
-skip() {
-  echo "residue check SKIPPED: $*"
-  exit "$skip_code"
-}
-
-[ "$(id -u)" -eq 0 ] || skip "it must run as root to mount file-system images (running as uid $(id -u))"
-[ -e /dev/loop-control ] || skip "this machine has no loop devices (/dev/loop-control is missing)"
-[ -c /dev/fuse ] || skip "this machine has no /dev/fuse, so NTFS and FAT32 cannot be mounted"
-for tool in mkfs.ext4 debugfs mkfs.ntfs ntfs-3g ntfscluster mkfs.fat fusefat fusermount \
-            mountpoint python3 wine; do
-  command -v "$tool" >/dev/null || skip "$tool is not installed (tools/setup-deps.sh installs it)"
-done
+check_name="residue check"
+source "$here/residue-mount.sh"
+residue_require mkfs.ext4 debugfs mkfs.ntfs ntfs-3g ntfscluster mkfs.fat fusefat
 driver=$build/tests/proof/residue_driver.exe
 [ -f "$driver" ] || { echo "residue check: $driver is not built"; exit 1; }
-
-source "$here/wine-env.sh" "$build"
-"$here/wine-prefix.sh" "$build" >/dev/null
-
-work=$(mktemp -d /tmp/ferrolet-residue.XXXXXX)
-mnt=$work/mnt
-mkdir -p "$mnt"
-daemon=
-drive=
-cleanup() {
-  if mountpoint -q "$mnt"; then
-    fusermount -u "$mnt" 2>/dev/null || umount "$mnt" 2>/dev/null || umount -l "$mnt"
-  fi
-  [ -n "$daemon" ] && wait "$daemon" 2>/dev/null
-  [ -n "$drive" ] && rm -f "$WINEPREFIX/dosdevices/$drive"
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-# The first drive letter from r: on that the prefix does not use yet.
-for letter in r s t u v w x y; do
-  if [ ! -e "$WINEPREFIX/dosdevices/$letter:" ] && [ ! -L "$WINEPREFIX/dosdevices/$letter:" ]; then
-    drive=$letter:
-    break
-  fi
-done
-[ -n "$drive" ] || { echo "residue check: no free drive letter in $WINEPREFIX/dosdevices"; exit 1; }
-drive_root=${drive^^}\\
-
-make_image() { # fs image
-  case $1 in
-    ext4) truncate -s 32M "$2" && mkfs.ext4 -q -F -b 4096 -E lazy_itable_init=0,lazy_journal_init=0 "$2" ;;
-    ntfs) truncate -s 32M "$2" && mkfs.ntfs -q -F -Q -s 512 "$2" >/dev/null 2>&1 ;;
-    fat32) truncate -s 40M "$2" && mkfs.fat -F 32 -S 512 -s 1 "$2" >/dev/null ;;
-  esac
-}
-
-mount_image() { # fs image
-  local deadline=$((SECONDS + 20))
-  daemon=
-  case $1 in
-    ext4) mount -o loop "$2" "$mnt" || return 1 ;;
-    ntfs) ntfs-3g -o no_detach "$2" "$mnt" >"$work/daemon.log" 2>&1 & daemon=$! ;;
-    fat32) fusefat -f -o rw+ "$2" "$mnt" >"$work/daemon.log" 2>&1 & daemon=$! ;;
-  esac
-  until mountpoint -q "$mnt"; do
-    if [ -n "$daemon" ] && ! kill -0 "$daemon" 2>/dev/null; then
-      cat "$work/daemon.log"; daemon=; return 1
-    fi
-    [ $SECONDS -lt $deadline ] || return 1
-    sleep 0.1
-  done
-}
-
-# Unmounts and, for FUSE, waits for the daemon to exit: only then is every write in the image.
-unmount_image() {
-  local deadline=$((SECONDS + 30))
-  if [ -n "$daemon" ]; then
-    until fusermount -u "$mnt" 2>/dev/null; do
-      [ $SECONDS -lt $deadline ] || { echo "cannot unmount $mnt"; return 1; }
-      sleep 0.2
-    done
-    wait "$daemon"
-    daemon=
-  else
-    until umount "$mnt" 2>/dev/null; do
-      [ $SECONDS -lt $deadline ] || { echo "cannot unmount $mnt"; return 1; }
-      sleep 0.2
-    done
-  fi
-}
-
-# Probe once that mounting works here at all; a container without the right to mount skips.
-probe=$work/probe.img
-make_image ext4 "$probe" && mount_image ext4 "$probe" && unmount_image ||
-  skip "loop-mounting an ext4 image is not permitted on this machine"
-make_image fat32 "$probe" && mount_image fat32 "$probe" && unmount_image ||
-  skip "FUSE mounts (fusefat) are not permitted on this machine"
-rm -f "$probe"
+residue_setup
+residue_probe_mounts ext4 ntfs fat32
 
 results=$build/residue-results.txt
 : >"$results"
 status=0
-ln -sfn "$mnt" "$WINEPREFIX/dosdevices/$drive"
 
 for fs in ext4 ntfs fat32; do
   echo "== $fs"

@@ -1,0 +1,109 @@
+// Items that the platform itself makes awkward, shredded end to end through the real job: hard
+// links with names outside the chosen items, and paths far beyond 260 characters.
+#include "proof/proof_harness.h"
+#include "support/linux_side.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace proof;
+
+namespace {
+
+class OddPathJob : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, job.Main());
+        WriteTestFile(root / L"above.txt", "above the chosen items");
+        MakeTestFolder(root / L"elsewhere");
+        MakeTestFolder(work);
+        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
+    }
+
+    // Paths past MAX_PATH are beyond the Windows-side clean-up.
+    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
+
+    TempFolder root;
+    std::wstring work = root / L"work";
+    JobHarness job;
+};
+
+TEST_F(OddPathJob, HardLinkedFilesKeepTheirDataUnderTheirOtherNames) {
+    const std::wstring file = work + L"\\linked.txt";
+    const std::wstring alias = root / L"elsewhere\\alias.txt";
+    const std::wstring folder = work + L"\\holder";
+    const std::wstring inner = folder + L"\\inner.txt";
+    const std::wstring innerAlias = root / L"elsewhere\\inner-alias.txt";
+    WriteTestFile(file, std::string(9000, 'h'));
+    ASSERT_TRUE(CreateHardLinkW(alias.c_str(), file.c_str(), nullptr));
+    MakeTestFolder(folder);
+    WriteTestFile(inner, std::string(5000, 'i'));
+    ASSERT_TRUE(CreateHardLinkW(innerAlias.c_str(), inner.c_str(), nullptr));
+    job.AddRow(file);
+    job.AddRow(folder);
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {file, folder});
+    ASSERT_EQ(1u, before.count(alias));
+    job.ShredNow();
+
+    // Only the chosen names go; the data stays whole under the other names.
+    EXPECT_FALSE(PathExists(file));
+    EXPECT_FALSE(PathExists(folder));
+    EXPECT_EQ(std::string(9000, 'h'), ReadTestFile(alias));
+    EXPECT_EQ(std::string(5000, 'i'), ReadTestFile(innerAlias));
+    EXPECT_TRUE(job.RowPaths().empty());
+    ExpectListMatchesDisk(job);
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
+}
+
+// A chain of nested folders of 60-character names under parent, levels deep.
+std::wstring MakeChain(const std::wstring& parent, const std::wstring& name, int levels) {
+    std::wstring path = parent + L"\\" + name;
+    MakeFolderVerbatim(path);
+    for (int level = 0; level < levels; ++level) {
+        path += L"\\" + std::wstring(60, L'n') + std::to_wstring(level);
+        MakeFolderVerbatim(path);
+    }
+    return path;
+}
+
+TEST_F(OddPathJob, FolderRowWhoseContentsLieFarBeyond260CharactersIsShreddedWhole) {
+    const std::wstring top = work + L"\\chain";
+    const std::wstring deep = MakeChain(work, L"chain", 6);
+    ASSERT_GT(deep.size(), 400u);
+    WriteFileVerbatim(deep + L"\\deep.txt", std::string(3000, 'd'));
+    WriteFileVerbatim(deep + L"\\" + std::wstring(200, L'f') + L".txt", std::string(100, 'f'));
+    // A sibling chain with long paths of its own must stay.
+    const std::wstring kept = MakeChain(work, L"kept", 6) + L"\\keep.txt";
+    WriteFileVerbatim(kept, std::string(3000, 'k'));
+
+    job.AddRow(top);
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {top});
+    ASSERT_EQ(1u, before.count(kept));
+    job.ShredNow();
+
+    EXPECT_FALSE(ExistsVerbatim(top));
+    EXPECT_TRUE(job.RowPaths().empty());
+    ExpectListMatchesDisk(job);
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
+}
+
+TEST_F(OddPathJob, FileRowFarBeyond260CharactersIsShredded) {
+    const std::wstring folder = MakeChain(work, L"files", 6);
+    const std::wstring file = folder + L"\\" + std::wstring(150, L'r') + L".txt";
+    WriteFileVerbatim(file, std::string(2000, 'r'));
+    job.AddRow(file);
+    ASSERT_EQ(std::vector<std::wstring>{file}, job.RowPaths());
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {file});
+    job.ShredNow();
+
+    EXPECT_FALSE(ExistsVerbatim(file));
+    EXPECT_TRUE(ExistsVerbatim(folder));
+    EXPECT_TRUE(job.RowPaths().empty());
+    ExpectListMatchesDisk(job);
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
+}
+
+} // namespace

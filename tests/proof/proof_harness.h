@@ -1,0 +1,207 @@
+// What the fault suite checks after every job that it runs through the job's own harness (the
+// real main window, progress dialog and worker): checksums of the guard tree, the files and
+// folders that a job must leave exactly as they were, and a list and report that tell the truth.
+#pragma once
+
+#include "job/job_harness.h"
+#include "job/shred_job.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace proof {
+
+// Win32 handles of the harness, each closed once.
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE find) : find_(find) {}
+    ~FindHandle() {
+        if (find_ != INVALID_HANDLE_VALUE) {
+            FindClose(find_);
+        }
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE Get() const { return find_; }
+    bool Valid() const { return find_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE find_;
+};
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE file) : file_(file) {}
+    ~FileHandle() { Close(); }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    HANDLE Get() const { return file_; }
+    bool Valid() const { return file_ != INVALID_HANDLE_VALUE; }
+    void Close() {
+        if (file_ != INVALID_HANDLE_VALUE) {
+            CloseHandle(file_);
+            file_ = INVALID_HANDLE_VALUE;
+        }
+    }
+
+private:
+    HANDLE file_;
+};
+
+// The \\?\ form of a full drive path, so that long paths and names that Win32 would alter
+// (trailing dots and spaces) reach the file system as they are.
+inline std::wstring Verbatim(const std::wstring& path) {
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path : L"\\\\?\\" + path;
+}
+
+inline std::wstring WithoutVerbatim(const std::wstring& path) {
+    return path.rfind(L"\\\\?\\", 0) == 0 ? path.substr(4) : path;
+}
+
+inline bool ExistsVerbatim(const std::wstring& path) {
+    return GetFileAttributesW(Verbatim(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void WriteFileVerbatim(const std::wstring& path, const std::string& contents) {
+    FileHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file.Valid()) << "cannot create " << testing::PrintToString(path) << ", error "
+                              << GetLastError();
+    DWORD written = 0;
+    ASSERT_TRUE(contents.empty() ||
+                WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()),
+                          &written, nullptr));
+    ASSERT_EQ(contents.size(), written);
+}
+
+inline void MakeFolderVerbatim(const std::wstring& path) {
+    ASSERT_TRUE(CreateDirectoryW(Verbatim(path).c_str(), nullptr))
+        << "cannot create " << testing::PrintToString(path) << ", error " << GetLastError();
+}
+
+// What a guard entry must keep: its kind, the attributes a shredder could change, its size and
+// its contents' FNV-1a hash.
+struct GuardEntry {
+    bool folder = false;
+    DWORD attributes = 0;
+    std::uint64_t size = 0;
+    std::uint64_t hash = 0;
+    bool operator==(const GuardEntry&) const = default;
+};
+
+inline void PrintTo(const GuardEntry& entry, std::ostream* out) {
+    *out << (entry.folder ? "folder" : "file") << " attributes " << entry.attributes << " size "
+         << entry.size << " hash " << entry.hash;
+}
+
+using GuardSnapshot = std::map<std::wstring, GuardEntry>;
+
+inline std::uint64_t HashContents(const std::wstring& path, std::uint64_t& size) {
+    std::uint64_t hash = 14695981039346656037ull;
+    size = 0;
+    FileHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
+    if (!file.Valid()) {
+        return 0;
+    }
+    std::vector<unsigned char> chunk(1 << 16);
+    DWORD got = 0;
+    while (ReadFile(file.Get(), chunk.data(), static_cast<DWORD>(chunk.size()), &got, nullptr) &&
+           got > 0) {
+        for (DWORD i = 0; i < got; ++i) {
+            hash = (hash ^ chunk[i]) * 1099511628211ull;
+        }
+        size += got;
+    }
+    return hash;
+}
+
+inline bool SamePath(std::wstring_view a, std::wstring_view b) {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+// Every entry under folder, except the excluded paths and what lies under them. Folder links
+// (the reparse attribute) are recorded but not walked, so a link cannot pull in its target.
+inline void SnapshotInto(const std::wstring& folder, const std::vector<std::wstring>& excluded,
+                         GuardSnapshot& out) {
+    WIN32_FIND_DATAW entry{};
+    FindHandle find(FindFirstFileW(Verbatim(folder + L"\\*").c_str(), &entry));
+    if (!find.Valid()) {
+        return;
+    }
+    do {
+        const std::wstring_view name(entry.cFileName);
+        if (name == L"." || name == L"..") {
+            continue;
+        }
+        const std::wstring path = folder + L"\\" + entry.cFileName;
+        bool skip = false;
+        for (const std::wstring& other : excluded) {
+            skip = skip || SamePath(path, WithoutVerbatim(other));
+        }
+        if (skip) {
+            continue;
+        }
+        GuardEntry guard;
+        guard.folder = (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        guard.attributes =
+            entry.dwFileAttributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN |
+                                      FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY);
+        if (!guard.folder) {
+            guard.hash = HashContents(path, guard.size);
+        }
+        out[path] = guard;
+        if (guard.folder && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+            SnapshotInto(path, excluded, out);
+        }
+    } while (FindNextFileW(find.Get(), &entry));
+}
+
+inline GuardSnapshot SnapshotGuard(const std::wstring& root,
+                                   const std::vector<std::wstring>& excluded) {
+    GuardSnapshot snapshot;
+    SnapshotInto(root, excluded, snapshot);
+    return snapshot;
+}
+
+// The paths of rows, as the list shows them, without the \\?\ form.
+inline std::vector<std::wstring> Plain(const std::vector<std::wstring>& rows) {
+    std::vector<std::wstring> plain;
+    for (const std::wstring& row : rows) {
+        plain.push_back(WithoutVerbatim(row));
+    }
+    return plain;
+}
+
+// Checks what every job must leave behind: no row for an item that is gone, and one report when
+// rows remain, naming how many items could not be shredded (by default every remaining row).
+inline void ExpectListMatchesDisk(const JobHarness& job, int notShredded = -1) {
+    const std::vector<std::wstring> rows = job.RowPaths();
+    for (const std::wstring& row : rows) {
+        EXPECT_TRUE(ExistsVerbatim(WithoutVerbatim(row)) || row.empty() ||
+                    row.find(L":\\") == std::wstring::npos)
+            << "the list keeps a row whose item is gone: " << testing::PrintToString(row);
+    }
+    const std::vector<ShownBox>& reports = job.reports;
+    if (rows.empty()) {
+        EXPECT_TRUE(reports.empty()) << "a report was shown although everything was shredded";
+    } else {
+        ASSERT_EQ(1u, reports.size()) << "exactly one report expected";
+        EXPECT_EQ(
+            NotShreddedMessage(notShredded >= 0 ? notShredded : static_cast<int>(rows.size())),
+            reports[0].box.text);
+        EXPECT_EQ(NotShreddedCaptionText, reports[0].box.caption);
+        EXPECT_EQ(job.Main(), reports[0].owner);
+    }
+}
+
+} // namespace proof
