@@ -29,6 +29,10 @@ public:
     }
     FindHandle(const FindHandle&) = delete;
     FindHandle& operator=(const FindHandle&) = delete;
+    FindHandle(FindHandle&& other) noexcept : find_(other.find_) {
+        other.find_ = INVALID_HANDLE_VALUE;
+    }
+    FindHandle& operator=(FindHandle&&) = delete;
     HANDLE Get() const { return find_; }
     bool Valid() const { return find_ != INVALID_HANDLE_VALUE; }
 
@@ -42,6 +46,10 @@ public:
     ~FileHandle() { Close(); }
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
+    FileHandle(FileHandle&& other) noexcept : file_(other.file_) {
+        other.file_ = INVALID_HANDLE_VALUE;
+    }
+    FileHandle& operator=(FileHandle&&) = delete;
     HANDLE Get() const { return file_; }
     bool Valid() const { return file_ != INVALID_HANDLE_VALUE; }
     void Close() {
