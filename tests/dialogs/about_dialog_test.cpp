@@ -72,6 +72,14 @@ AboutSeen SeeAbout(HWND dialog) {
     return seen;
 }
 
+// Nothing has closed the dialog or asked it to close: closing deletes its fonts, and every way
+// of closing goes through a posted WM_CLOSE.
+bool StillOpen(HWND dialog) {
+    MSG queued{};
+    return IsWindow(dialog) && FontExists(linkFont) && FontExists(titleFont) &&
+           !PeekMessageW(&queued, dialog, WM_CLOSE, WM_CLOSE, PM_NOREMOVE);
+}
+
 class AboutDialogTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -223,7 +231,7 @@ TEST_F(AboutDialogTest, EveryCommandFromTheLinkOpensThePageAndKeepsTheDialogOpen
         PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
         PumpUntil([] { return openedPages.size() >= 4; }, 5000);
-        stillOpen = IsWindowVisible(dialog) != FALSE;
+        stillOpen = StillOpen(dialog);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(stillOpen);
@@ -243,7 +251,7 @@ TEST_F(AboutDialogTest, OtherCommandsAreNotHandled) {
         EXPECT_EQ(FALSE, AboutDialog(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_TITLE, 0), 0));
         EXPECT_EQ(FALSE,
                   AboutDialog(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_NOTICE, EN_CHANGE), 0));
-        EXPECT_TRUE(IsWindowVisible(dialog));
+        EXPECT_TRUE(StillOpen(dialog));
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(openedPages.empty());
