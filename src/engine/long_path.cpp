@@ -1,7 +1,5 @@
 #include "engine/long_path.h"
 
-#include <windows.h>
-
 #include <cwctype>
 #include <string_view>
 
@@ -123,12 +121,4 @@ std::wstring JoinPath(const std::wstring& path, const std::wstring& name) {
         return path + name;
     }
     return path + L"\\" + name;
-}
-
-bool SamePath(const std::wstring& first, const std::wstring& second) {
-    if (first.size() != second.size()) {
-        return false;
-    }
-    return CompareStringOrdinal(first.c_str(), static_cast<int>(first.size()), second.c_str(),
-                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
 }

@@ -26,6 +26,3 @@ std::wstring LastComponent(const std::wstring& path);
 
 // path + "\" + name, with no doubled backslash after a root such as "\\?\C:\".
 std::wstring JoinPath(const std::wstring& path, const std::wstring& name);
-
-// Whether two paths name the same item, compared as the file system compares names (ignoring case).
-bool SamePath(const std::wstring& first, const std::wstring& second);

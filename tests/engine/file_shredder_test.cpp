@@ -290,6 +290,21 @@ TEST(ShredFile, LinuxSymlinkIsNeverFollowed) {
     EXPECT_EQ(0u, trace.Count(K::Delete));
     EXPECT_EQ("target data", ReadTestFile(outside / L"target.txt"));
     EXPECT_NE(0u, GetFileAttributesW((outside / L"target.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+    EXPECT_TRUE(RemoveLinuxSymlink(folder.Path(), L"link.txt")) << "it is still a link";
+}
+
+// Wine reports "twin." by the name "twin"; a link "twin." to its sibling "twin" must still be
+// told apart from a file of its own.
+TEST(ShredFile, LinkWithATrailingDotToItsPlainNamedSiblingIsNeverFollowed) {
+    TempFolder folder;
+    WriteTestFile(folder / L"twin", "the sibling's data");
+    ASSERT_TRUE(MakeLinuxSymlink(folder / L"twin", folder.Path(), L"twin."));
+    std::wstring path = folder / L"twin.";
+    FileSystemTrace trace;
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
+    EXPECT_EQ("the sibling's data", ReadTestFile(folder / L"twin"));
+    EXPECT_TRUE(RemoveLinuxSymlink(folder.Path(), L"twin.")) << "it is still a link";
 }
 
 TEST(ShredFile, OnlyFullPathsAreActedOn) {

@@ -53,6 +53,11 @@ std::wstring DosPathOf(const char* unixPath) {
     return result;
 }
 
+// The Linux path of a Windows path, taken literally (a trailing dot or space kept).
+std::string LiteralUnixPathOf(const std::wstring& path) {
+    return UnixPathOf(path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path);
+}
+
 std::string ReadSmallFile(const std::wstring& path) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, 0, nullptr);
@@ -137,8 +142,8 @@ bool RunLinuxShell(const std::string& script) {
 
 bool MakeLinuxSymlink(const std::wstring& target, const std::wstring& linkFolder,
                       const std::wstring& linkName) {
-    const std::string targetUnix = UnixPathOf(target);
-    const std::string folderUnix = UnixPathOf(linkFolder);
+    const std::string targetUnix = LiteralUnixPathOf(target);
+    const std::string folderUnix = LiteralUnixPathOf(linkFolder);
     if (targetUnix.empty() || folderUnix.empty()) {
         return false;
     }
@@ -146,9 +151,26 @@ bool MakeLinuxSymlink(const std::wstring& target, const std::wstring& linkFolder
                          ShellQuote(folderUnix + "/" + Utf8Of(linkName)));
 }
 
+bool RemoveLinuxSymlink(const std::wstring& folder, const std::wstring& name) {
+    const std::string folderUnix = LiteralUnixPathOf(folder);
+    if (folderUnix.empty()) {
+        return false;
+    }
+    const std::string link = ShellQuote(folderUnix + "/" + Utf8Of(name));
+    return RunLinuxShell("test -L " + link + " && rm -f -- " + link);
+}
+
+bool MakeLinuxFolder(const std::wstring& folder, const std::wstring& name) {
+    const std::string folderUnix = LiteralUnixPathOf(folder);
+    if (folderUnix.empty()) {
+        return false;
+    }
+    return RunLinuxShell("mkdir " + ShellQuote(folderUnix + "/" + Utf8Of(name)));
+}
+
 bool MakeLinuxFile(const std::wstring& folder, const std::wstring& name,
                    const std::string& contents) {
-    const std::string folderUnix = UnixPathOf(folder);
+    const std::string folderUnix = LiteralUnixPathOf(folder);
     if (folderUnix.empty()) {
         return false;
     }

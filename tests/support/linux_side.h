@@ -19,6 +19,13 @@ std::string Utf8Of(const std::wstring& text);
 bool MakeLinuxSymlink(const std::wstring& target, const std::wstring& linkFolder,
                       const std::wstring& linkName);
 
+// Removes the symbolic link at folder\name itself from the Linux side (never what it points to),
+// so that a test's temporary folders can be removed without walking through it.
+bool RemoveLinuxSymlink(const std::wstring& folder, const std::wstring& name);
+
+// Makes a folder named name (taken literally, as UTF-8) in folder from the Linux side.
+bool MakeLinuxFolder(const std::wstring& folder, const std::wstring& name);
+
 // Writes a file named name (taken literally, as UTF-8) in folder from the Linux side.
 bool MakeLinuxFile(const std::wstring& folder, const std::wstring& name,
                    const std::string& contents);

@@ -1,0 +1,440 @@
+#include "engine/folder_shredder.h"
+#include "support/file_system_trace.h"
+#include "support/fresh_thread.h"
+#include "support/linux_side.h"
+#include "support/progress_recorder.h"
+#include "support/reference_random.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <set>
+
+namespace {
+
+using K = FileOp::Kind;
+
+std::wstring Extended(const std::wstring& path) {
+    return L"\\\\?\\" + path;
+}
+
+// The entries the platform lists in folder, in its order, without "." and "..".
+std::vector<std::wstring> ListedNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry{};
+    HANDLE listing = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(listing, &entry));
+    FindClose(listing);
+    return names;
+}
+
+std::set<std::wstring> NameSet(const std::vector<std::wstring>& names) {
+    return std::set<std::wstring>(names.begin(), names.end());
+}
+
+// Each listed file or empty folder shows its name and steps once, in listing order, then the
+// folder itself does.
+std::vector<ProgressEvent> FlatFolderEvents(const std::vector<std::wstring>& listed,
+                                            const std::wstring& folderName) {
+    std::vector<ProgressEvent> events;
+    for (const std::wstring& name : listed) {
+        events.push_back(ShownName(name));
+        events.push_back(Stepped());
+    }
+    events.push_back(ShownName(folderName));
+    events.push_back(Stepped());
+    return events;
+}
+
+bool IsRandomFolderName(const std::wstring& name) {
+    return name.size() == 13 &&
+           std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'a' && c <= L'y'; });
+}
+
+TEST(ShredFolder, TwoFilesAndAnEmptySubfolderTakeFourStepsInListingOrder) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\a.txt", "first secret");
+    WriteTestFile(chosen + L"\\b.txt", "second secret");
+    MakeTestFolder(chosen + L"\\sub");
+    const std::vector<std::wstring> listed = ListedNames(chosen);
+    ASSERT_EQ(3u, listed.size());
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        ASSERT_NE(nullptr, recorder.Window());
+        EXPECT_EQ(4, CountShredItems(chosen));
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+
+        EXPECT_EQ(FlatFolderEvents(listed, L"chosen"), recorder.Events());
+        EXPECT_EQ(4, recorder.BarPosition());
+        EXPECT_EQ(L"chosen", recorder.ShownText());
+
+        // The subfolder is gone before its parent's first rename.
+        const auto& ops = trace.Ops();
+        const auto subRemoved = std::find_if(ops.begin(), ops.end(), [](const FileOp& op) {
+            return op.kind == K::RemoveFolder && op.path.find(L"\\chosen\\") != std::wstring::npos;
+        });
+        const auto parentRenamed = std::find_if(ops.begin(), ops.end(), [&](const FileOp& op) {
+            return op.kind == K::Move && op.path == Extended(chosen);
+        });
+        ASSERT_NE(ops.end(), subRemoved);
+        ASSERT_NE(ops.end(), parentRenamed);
+        EXPECT_LT(subRemoved - ops.begin(), parentRenamed - ops.begin());
+
+        // Two files and a subfolder drew 3 x 130 letters before the folder's own 130.
+        const auto draws = ReferenceDraws(520);
+        const auto moves = trace.OpsOf(K::Move);
+        ASSERT_EQ(40u, moves.size());
+        for (std::size_t i = 0; i < 10; ++i) {
+            const FileOp& move = moves[30 + i];
+            EXPECT_EQ(Extended(root / ReferenceName(draws, 390 + 13 * i, false)), move.newPath);
+        }
+        EXPECT_EQ(root / ReferenceName(draws, 390 + 117, false), path);
+    });
+    EXPECT_FALSE(PathExists(chosen));
+    EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+TEST(ShredFolder, EmptyFolderShowsItsNameStepsOnceAndGetsTenFolderNames) {
+    TempFolder root;
+    const std::wstring chosen = root / L"empty";
+    MakeTestFolder(chosen);
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        EXPECT_EQ(1, CountShredItems(chosen));
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteGutmann, recorder.Window()));
+        EXPECT_EQ(FlatFolderEvents({}, L"empty"), recorder.Events());
+        const auto draws = ReferenceDraws(130);
+        const auto moves = trace.OpsOf(K::Move);
+        ASSERT_EQ(10u, moves.size());
+        for (std::size_t i = 0; i < moves.size(); ++i) {
+            const std::wstring name = moves[i].newPath.substr(moves[i].newPath.rfind(L'\\') + 1);
+            EXPECT_TRUE(IsRandomFolderName(name)) << Utf8Of(name);
+            EXPECT_EQ(ReferenceName(draws, 13 * i, false), name);
+            EXPECT_EQ(Extended(root.Path()) + L"\\",
+                      moves[i].newPath.substr(0, moves[i].newPath.rfind(L'\\') + 1));
+        }
+        EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
+    });
+    EXPECT_FALSE(PathExists(chosen));
+    EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+TEST(ShredFolder, DotProfileIsAnOrdinaryFileAndDotsAreNeverEntries) {
+    TempFolder root;
+    const std::wstring chosen = root / L"home";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\.profile", "export SECRET=1");
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        EXPECT_EQ(2, CountShredItems(chosen));
+        std::wstring path = chosen;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder.Window()));
+        EXPECT_EQ(FlatFolderEvents({L".profile"}, L"home"), recorder.Events());
+    });
+    EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+TEST(ShredFolder, ReadOnlyAndHiddenFoldersAndFilesAreShredded) {
+    TempFolder root;
+    const std::wstring chosen = root / L"guarded";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\inner");
+    WriteTestFile(chosen + L"\\inner\\hidden.txt", "hidden");
+    WriteTestFile(chosen + L"\\readonly.txt", "read only");
+    SetFileAttributesW((chosen + L"\\inner\\hidden.txt").c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((chosen + L"\\readonly.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW((chosen + L"\\inner").c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(chosen.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        EXPECT_EQ(4, CountShredItems(chosen));
+        std::wstring path = chosen;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteDod3, recorder.Window()));
+        EXPECT_EQ(4, recorder.Steps());
+    });
+    EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+TEST(ShredFolder, UnlistableSubfolderCountsOneTakesNoStepAndKeepsItsParent) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\a.txt", "goes");
+    MakeTestFolder(chosen + L"\\locked");
+    WriteTestFile(chosen + L"\\locked\\inner.txt", "stays");
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        trace.FailWhen([](const FileOp& op) {
+            return op.kind == K::ListFirst && op.path.ends_with(L"\\locked\\*");
+        });
+        EXPECT_EQ(3, CountShredItems(chosen));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(FlatFolderEvents({L"a.txt"}, L"chosen"), recorder.Events())
+            << "the locked folder shows nothing and takes no step";
+        const auto draws = ReferenceDraws(260);
+        EXPECT_EQ(root / ReferenceName(draws, 130 + 117, false), path)
+            << "the parent still went through its ten renames";
+    });
+    const std::vector<std::wstring> left = ListedNames(root.Path());
+    ASSERT_EQ(1u, left.size());
+    EXPECT_EQ(std::vector<std::wstring>{L"locked"}, ListedNames(root / left[0]));
+    EXPECT_EQ("stays", ReadTestFile(root / left[0] + L"\\locked\\inner.txt"));
+}
+
+TEST(ShredFolder, LinuxSymlinksAreOneItemEachAndNeverFollowed) {
+    TempFolder outside;
+    WriteTestFile(outside / L"target.txt", "outside file");
+    MakeTestFolder(outside / L"dir");
+    WriteTestFile(outside / L"dir\\keep.txt", "outside folder's file");
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\own.txt", "own file");
+    ASSERT_TRUE(MakeLinuxSymlink(outside / L"target.txt", chosen, L"filelink"));
+    ASSERT_TRUE(MakeLinuxSymlink(outside / L"dir", chosen, L"dirlink"));
+    ASSERT_TRUE(MakeLinuxSymlink(root.Path(), chosen, L"uplink"));
+    ASSERT_EQ(4u, ListedNames(chosen).size()) << "the links are listed";
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        const int count = CountShredItems(chosen);
+        EXPECT_EQ(5, count);
+        std::wstring path = chosen;
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(count, recorder.Steps());
+        const auto names = NameSet(recorder.Names());
+        EXPECT_EQ(
+            (std::set<std::wstring>{L"own.txt", L"filelink", L"dirlink", L"uplink", L"chosen"}),
+            names);
+        EXPECT_EQ((std::set<std::wstring>{L"filelink", L"dirlink", L"uplink"}),
+                  NameSet(ListedNames(path)))
+            << "the links stay; the folder holding them under its last name";
+        for (const wchar_t* link : {L"filelink", L"dirlink", L"uplink"}) {
+            EXPECT_TRUE(RemoveLinuxSymlink(path, link)) << "it is still a link";
+        }
+    });
+    EXPECT_EQ("outside file", ReadTestFile(outside / L"target.txt"));
+    EXPECT_EQ("outside folder's file", ReadTestFile(outside / L"dir\\keep.txt"));
+    EXPECT_TRUE(PathExists(root.Path()));
+}
+
+TEST(ShredFolder, ChosenFolderThatIsALinkIsLeftAlone) {
+    TempFolder outside;
+    WriteTestFile(outside / L"keep.txt", "outside");
+    TempFolder root;
+    ASSERT_TRUE(MakeLinuxSymlink(outside.Path(), root.Path(), L"linked"));
+    const std::wstring chosen = root / L"linked";
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        EXPECT_EQ(1, CountShredItems(chosen));
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(FlatFolderEvents({}, L"linked"), recorder.Events());
+        EXPECT_EQ(chosen, path);
+        EXPECT_EQ(0u, trace.Count(K::SetAttributes));
+        EXPECT_EQ(0u, trace.Count(K::Move));
+        EXPECT_EQ(0u, trace.Count(K::RemoveFolder));
+    });
+    EXPECT_EQ("outside", ReadTestFile(outside / L"keep.txt"));
+    EXPECT_TRUE(RemoveLinuxSymlink(root.Path(), L"linked")) << "it is still a link";
+}
+
+TEST(ShredFolder, CancelFinishesTheEntryAtHandAndLeavesTheFoldersInPlace) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\sub");
+    for (const wchar_t* name : {L"\\sub\\x.txt", L"\\sub\\y.txt", L"\\sub\\z.txt"}) {
+        WriteTestFile(chosen + name, "kept");
+    }
+    const std::vector<std::wstring> listed = ListedNames(chosen + L"\\sub");
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        std::atomic<bool> cancel{false};
+        recorder.OnStep([&] { cancel = true; });
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFolderCancelled,
+                  ShredFolder(path, OverwriteZeros, recorder.Window(), &cancel));
+        EXPECT_EQ(chosen, path);
+        EXPECT_EQ((std::vector<ProgressEvent>{ShownName(listed[0]), Stepped()}), recorder.Events());
+        EXPECT_EQ(0u, trace.Count(K::RemoveFolder));
+        for (const FileOp& move : trace.OpsOf(K::Move)) {
+            EXPECT_NE(std::wstring::npos, move.path.find(L"\\sub\\"))
+                << "only the file was renamed";
+        }
+    });
+    EXPECT_EQ(NameSet({listed[1], listed[2]}), NameSet(ListedNames(chosen + L"\\sub")));
+    EXPECT_EQ("kept", ReadTestFile(chosen + L"\\sub\\" + listed[1]));
+}
+
+TEST(ShredFolder, CancelSetBeforeTheStartTouchesNothing) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\a.txt", "kept");
+    ProgressRecorder recorder;
+    const std::atomic<bool> cancel{true};
+    std::wstring path = chosen;
+    FileSystemTrace trace;
+    EXPECT_EQ(ShredFolderCancelled, ShredFolder(path, OverwriteZeros, recorder.Window(), &cancel));
+    EXPECT_TRUE(recorder.Events().empty());
+    EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
+    EXPECT_EQ("kept", ReadTestFile(chosen + L"\\a.txt"));
+}
+
+TEST(ShredFolder, TreeDeeperThan260Characters) {
+    TempFolder root;
+    const std::wstring chosen = root / std::wstring(100, L'c');
+    std::wstring deep = chosen;
+    ASSERT_TRUE(CreateDirectoryW(Extended(deep).c_str(), nullptr));
+    for (wchar_t letter : {L'd', L'e'}) {
+        deep += L"\\" + std::wstring(100, letter);
+        ASSERT_TRUE(CreateDirectoryW(Extended(deep).c_str(), nullptr));
+    }
+    WriteTestFile(Extended(deep + L"\\" + std::wstring(100, L'f')), "deep");
+    ASSERT_GT(deep.size() + 101, 400u);
+    ProgressRecorder recorder;
+    EXPECT_EQ(4, CountShredItems(chosen));
+    std::wstring path = chosen;
+    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+    EXPECT_EQ(4, recorder.Steps());
+    EXPECT_EQ(std::wstring(100, L'f'), recorder.Names().at(0));
+    EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+TEST(ShredFolder, NamesEndingInDotOrSpaceAndBeyondTheBmp) {
+    TempFolder root;
+    MakeTestFolder(root / L"plain");
+    WriteTestFile(root / L"plain\\keep.txt", "lookalike's file");
+    ASSERT_TRUE(MakeLinuxFolder(root.Path(), L"plain."));
+    const std::wstring chosen = root / L"plain.";
+    for (const std::wstring& name :
+         {std::wstring(L"trail."), std::wstring(L"trail "), std::wstring(L"\U0001F600 notes")}) {
+        ASSERT_TRUE(MakeLinuxFile(chosen, name, "odd"));
+    }
+    ProgressRecorder recorder;
+    EXPECT_EQ(4, CountShredItems(chosen));
+    std::wstring path = chosen;
+    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder.Window()));
+    EXPECT_EQ(4, recorder.Steps());
+    EXPECT_EQ(std::vector<std::wstring>{L"plain"}, ListedNames(root.Path()));
+    EXPECT_EQ("lookalike's file", ReadTestFile(root / L"plain\\keep.txt"));
+}
+
+TEST(ShredFolder, ExistingFolderWithTheFirstRandomNameIsNeverTouched) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    const auto draws = ReferenceDraws(130);
+    const std::wstring bystander = root / ReferenceName(draws, 0, false);
+    MakeTestFolder(bystander);
+    WriteTestFile(bystander + L"\\left.txt", "from an earlier job");
+    OnFreshThread([&] {
+        ProgressRecorder recorder;
+        std::wstring path = chosen;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
+    });
+    EXPECT_EQ(std::vector<std::wstring>{bystander.substr(bystander.rfind(L'\\') + 1)},
+              ListedNames(root.Path()));
+    EXPECT_EQ("from an earlier job", ReadTestFile(bystander + L"\\left.txt"));
+}
+
+TEST(ShredFolder, FileInUseStaysAndTheStepsStillMatchTheCount) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\busy.txt", "in use");
+    WriteTestFile(chosen + L"\\free.txt", "free");
+    HANDLE holder = CreateFileW((chosen + L"\\busy.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    ProgressRecorder recorder;
+    const int count = CountShredItems(chosen);
+    std::wstring path = chosen;
+    EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteDod7, recorder.Window()));
+    CloseHandle(holder);
+    EXPECT_EQ(3, count);
+    EXPECT_EQ(count, recorder.Steps());
+    EXPECT_EQ(std::vector<std::wstring>{L"busy.txt"}, ListedNames(path));
+    EXPECT_EQ("in use", ReadTestFile(path + L"\\busy.txt"));
+}
+
+TEST(ShredFolder, EngineOnAnotherThreadReportsThroughTheWindowsThread) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    WriteTestFile(chosen + L"\\only.txt", "x");
+    ProgressRecorder recorder;
+    int result = 0;
+    RunWhilePumping([&] {
+        std::wstring path = chosen;
+        result = ShredFolder(path, OverwriteZeros, recorder.Window());
+    });
+    EXPECT_EQ(ShredFolderRemoved, result);
+    EXPECT_EQ(FlatFolderEvents({L"only.txt"}, L"chosen"), recorder.Events());
+    EXPECT_EQ(2, recorder.BarPosition());
+}
+
+TEST(ShredFolder, OnlyFullPathsOfFoldersAreActedOn) {
+    TempFolder root;
+    MakeTestFolder(root / L"sub");
+    WriteTestFile(root / L"sub\\kept.txt", "kept");
+    WriteTestFile(root / L"file.txt", "a file, not a folder");
+    wchar_t previous[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(SetCurrentDirectoryW((root / L"sub").c_str()));
+    const std::wstring drive = root.Path().substr(0, 2);
+    const std::vector<std::wstring> refused{
+        L"",
+        L".",
+        L"..\\sub",
+        drive,
+        drive + L".",
+        drive + L"\\",
+        root.Path().substr(2) + L"\\sub",
+        root / L"sub\\",
+        root / L"sub\\.",
+        root.Path() + L"/sub",
+    };
+    ProgressRecorder recorder;
+    for (const std::wstring& given : refused) {
+        std::wstring path = given;
+        FileSystemTrace trace;
+        EXPECT_EQ(1, CountShredItems(given)) << Utf8Of(given);
+        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder.Window()))
+            << Utf8Of(given);
+        EXPECT_EQ(given, path);
+        EXPECT_TRUE(trace.Ops().empty()) << Utf8Of(given) << ": nothing at all was touched";
+    }
+    std::wstring file = root / L"file.txt";
+    EXPECT_EQ(1, CountShredItems(file));
+    EXPECT_EQ(ShredFolderNotListed, ShredFolder(file, OverwriteZeros, recorder.Window()));
+    SetCurrentDirectoryW(previous);
+    EXPECT_TRUE(recorder.Events().empty());
+    EXPECT_EQ("kept", ReadTestFile(root / L"sub\\kept.txt"));
+    EXPECT_EQ("a file, not a folder", ReadTestFile(root / L"file.txt"));
+}
+
+} // namespace
