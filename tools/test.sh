@@ -15,15 +15,16 @@ FERROLET_WINE_DPI=120 "$here/wine-prefix.sh" "$build"
 
 source "$here/wine-env.sh" "$build"
 source "$here/xvfb-start.sh"
-wineserver -p >/dev/null 2>&1
-# Start the prefix's services now, with no test's output pipes for them to inherit and hold open.
-wine cmd /c exit >/dev/null 2>&1 || true
 cleanup() {
   wineserver -k 2>/dev/null || true
   (FERROLET_WINE_DPI=120 && source "$here/wine-env.sh" "$build" && wineserver -k 2>/dev/null) || true
   [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
+# A server that is already running for the prefix (an earlier run's) serves as well.
+wineserver -p >/dev/null 2>&1 || true
+# Start the prefix's services now, with no test's output pipes for them to inherit and hold open.
+wine cmd /c exit >/dev/null 2>&1 || true
 
 cd "$build"
 ctest --output-on-failure --timeout 600 -j2 "$@"
