@@ -39,6 +39,7 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
+load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 wineserver -p >/dev/null 2>&1 || true
 wine cmd /c exit >/dev/null 2>&1 || true
 cleanup() {
@@ -166,6 +167,7 @@ mem=$(free -g | awk '/^Mem:/ { print $2 " GiB" }')
 disk=$(df -PhT "$data" | awk 'NR == 2 { print $1 " (" $2 ", " $3 ")" }')
 echo
 echo "Machine: $(nproc) CPUs, $cpu, $mem RAM, disk $disk, $(wine --version)"
+echo "Load average (1, 5, 15 min): $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end."
 echo "Fast fill path: $fast_path. Medians of $reps repeats ($small_reps for small files," \
   "$gutmann_reps for Gutmann), after one warm-up round; big file $big_mib MiB;" \
   "$small_files small files."
