@@ -103,6 +103,11 @@ TEST(ShredFolder, TwoFilesAndAnEmptySubfolderTakeFourStepsInListingOrder) {
             EXPECT_EQ(Extended(root / ReferenceName(draws, 390 + 13 * i, false)), move.newPath);
         }
         EXPECT_EQ(root / ReferenceName(draws, 390 + 117, false), path);
+        for (const FileOp& op : trace.Ops()) {
+            if (!op.path.empty()) {
+                EXPECT_EQ(0u, op.path.rfind(L"\\\\?\\", 0)) << "every call takes the \\\\?\\ form";
+            }
+        }
     });
     EXPECT_FALSE(PathExists(chosen));
     EXPECT_TRUE(ListedNames(root.Path()).empty());
