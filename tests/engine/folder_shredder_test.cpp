@@ -20,24 +20,6 @@ std::wstring Extended(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
-// The entries the platform lists in folder, in its order, without "." and "..".
-std::vector<std::wstring> ListedNames(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry{};
-    HANDLE listing = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(listing, &entry));
-    FindClose(listing);
-    return names;
-}
-
 std::set<std::wstring> NameSet(const std::vector<std::wstring>& names) {
     return std::set<std::wstring>(names.begin(), names.end());
 }

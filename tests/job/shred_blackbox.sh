@@ -11,23 +11,7 @@ build=${1:?build folder}
 exe=${2:?Ferrolet.exe}
 probe=${3:?window probe}
 
-source "$root/tools/wine-env.sh" "$build"
-source "$root/tools/xvfb-start.sh"
-"$root/tools/wine-prefix.sh" "$build"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds; fails after SECONDS.
-wait_for() {
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
-}
-window_gone() { ! xdotool search --onlyvisible --name "$1"; }
-find_window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
-probe_rows() { wine "$probe" rows | tr -d '\r'; }
-has_rows() { [ "$(probe_rows | wc -l)" -eq "$1" ]; }
+source "$root/tests/support/blackbox_lib.sh"
 
 # Straight under C:\, where the folder browser reaches it through My Computer and (C:).
 folder_name=ferroletjob$$
@@ -40,13 +24,7 @@ head -c 100 /dev/urandom >"$folder/inner/b.txt"
 file_path="C:\\$(basename "$file_dir")\\secret.bin"
 folder_path="C:\\$folder_name"
 
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$file_dir" "$folder"
-  [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap 'stop_blackbox "$file_dir" "$folder"' EXIT
 
 wine "$exe" &
 pid=$!

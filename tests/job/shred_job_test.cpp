@@ -8,23 +8,6 @@
 
 namespace {
 
-std::vector<std::wstring> FolderEntries(const std::wstring& folder) {
-    std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry;
-    HANDLE listing = FindFirstFileW((folder + L"\\*").c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return names;
-    }
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(listing, &entry));
-    FindClose(listing);
-    return names;
-}
-
 // Names and steps alternate, each name followed by exactly one step, the bar counting up by one.
 void ExpectEveryNameStepped(const JobHarness& job) {
     ASSERT_EQ(0u, job.events.size() % 2);
@@ -62,7 +45,7 @@ TEST(ShredJob, OneFileRowTakesOneStepAndLeavesNothing) {
     ASSERT_EQ(2u, job.events.size());
     EXPECT_EQ(L"a.txt", job.events[0].name);
     ExpectEveryNameStepped(job);
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty()) << "not even a renamed file may remain";
+    EXPECT_TRUE(ListedNames(temp.Path()).empty()) << "not even a renamed file may remain";
 }
 
 TEST(ShredJob, FolderRowShowsItsFilesThenItsOwnName) {
@@ -85,7 +68,7 @@ TEST(ShredJob, FolderRowShowsItsFilesThenItsOwnName) {
               (std::set<std::wstring>{names[0], names[1]}));
     EXPECT_EQ(L"Folder", names[2]);
     ExpectEveryNameStepped(job);
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+    EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
 TEST(ShredJob, MixedListIsShreddedTopToBottom) {
@@ -118,7 +101,7 @@ TEST(ShredJob, MixedListIsShreddedTopToBottom) {
     EXPECT_LT(position(L"inner.txt"), 4);
     ExpectEveryNameStepped(job);
     EXPECT_EQ(6, job.LastPosition());
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+    EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
 TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
@@ -140,7 +123,7 @@ TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
     ExpectCleanEnd(job);
     EXPECT_EQ(1, job.rangeHigh);
     EXPECT_EQ(std::vector<std::wstring>{name}, job.ShownNames());
-    EXPECT_TRUE(FolderEntries(folder).empty());
+    EXPECT_TRUE(ListedNames(folder).empty());
 }
 
 TEST(ShredJob, RowWhoseItemIsGoneTakesNoStepAndLeavesTheList) {
@@ -159,7 +142,7 @@ TEST(ShredJob, RowWhoseItemIsGoneTakesNoStepAndLeavesTheList) {
     ASSERT_EQ(2u, job.events.size());
     EXPECT_EQ(L"here.txt", job.events[0].name);
     EXPECT_EQ(1, job.LastPosition());
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+    EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
 TEST(ShredJob, EscapeEnterAndTheirCommandsDoNotEndTheDialog) {
@@ -191,7 +174,7 @@ TEST(ShredJob, EscapeEnterAndTheirCommandsDoNotEndTheDialog) {
     ExpectCleanEnd(job);
     EXPECT_EQ((std::vector<std::wstring>{L"1.txt", L"2.txt", L"3.txt"}), job.ShownNames());
     ExpectEveryNameStepped(job);
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+    EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
 TEST(ShredJob, SecondJobRunsLikeTheFirst) {
@@ -211,7 +194,7 @@ TEST(ShredJob, SecondJobRunsLikeTheFirst) {
     EXPECT_EQ(1, job.rangeHigh);
     EXPECT_EQ((std::vector<std::wstring>{L"two.txt"}), job.ShownNames());
     EXPECT_EQ(0, ListItemCount(job.List()));
-    EXPECT_TRUE(FolderEntries(temp.Path()).empty());
+    EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
 } // namespace

@@ -10,40 +10,18 @@ build=${1:?build folder}
 exe=${2:?Ferrolet.exe}
 probe=${3:?window probe}
 
-source "$root/tools/wine-env.sh" "$build"
-source "$root/tools/xvfb-start.sh"
-"$root/tools/wine-prefix.sh" "$build"
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds; fails after SECONDS.
-wait_for() {
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
-}
-window_gone() { ! xdotool search --onlyvisible --name "$1"; }
-probe_rows() { wine "$probe" rows | tr -d '\r'; }
-has_rows() { [ "$(probe_rows | wc -l)" -eq "$1" ]; }
+source "$root/tests/support/blackbox_lib.sh"
 
 folder=$(mktemp -d "$WINEPREFIX/drive_c/ferrolet-blackbox.XXXXXX")
 head -c 3000 /dev/urandom >"$folder/sample.txt"
 windows_path="C:\\$(basename "$folder")\\sample.txt"
 
-pid=
-cleanup() {
-  [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-  rm -rf "$folder"
-  [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true
-}
-trap cleanup EXIT
+trap 'stop_blackbox "$folder"' EXIT
 
 wine "$exe" &
 pid=$!
 
-main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Ferrolet Free v1\.0$' | head -n1) ||
-  fail "the main window did not appear"
+main=$(find_window '^Ferrolet Free v1\.0$') || fail "the main window did not appear"
 [ "$(xdotool getwindowname "$main")" = "Ferrolet Free v1.0" ] || fail "wrong caption"
 wait_for 10 has_rows 0 || fail "the list does not start empty"
 echo "main window $main is up with an empty list"
@@ -51,8 +29,7 @@ echo "main window $main is up with an empty list"
 # No window manager runs here: give the window the keyboard focus explicitly.
 wait_for 10 xdotool windowfocus "$main" || fail "cannot focus the main window"
 xdotool key --clearmodifiers alt+f
-open=$(timeout 30 xdotool search --sync --onlyvisible --name '^Open$' | head -n1) ||
-  fail "Alt+F did not open the open-file dialog"
+open=$(find_window '^Open$') || fail "Alt+F did not open the open-file dialog"
 echo "open-file dialog $open is up"
 
 wait_for 10 xdotool windowfocus "$open" || fail "cannot focus the open-file dialog"

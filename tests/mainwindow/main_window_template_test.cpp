@@ -1,3 +1,4 @@
+#include "main_window_fixture.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "resource.h"
@@ -182,17 +183,8 @@ TEST(MainWindowTemplate, ControlsAreExactAndInTabOrder) {
     }
 }
 
-class CreatedMainWindow : public testing::Test {
-protected:
-    void SetUp() override {
-        AppInstance = GetModuleHandleW(nullptr);
-        dialog =
-            CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
-        ASSERT_NE(nullptr, dialog);
-    }
-    void TearDown() override { DestroyWindow(dialog); }
-    HWND dialog = nullptr;
-};
+// The main window as the other window tests create it; the suite name groups the read-backs.
+class CreatedMainWindow : public MainWindowTest {};
 
 // The template's style word as the created control reflects it. Two changes are the controls'
 // own: a list view trades WS_BORDER for WS_EX_CLIENTEDGE, and a radio button carries WS_TABSTOP

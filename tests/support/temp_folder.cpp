@@ -79,6 +79,23 @@ bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<std::wstring> ListedNames(const std::wstring& folder) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW entry{};
+    HANDLE listing = FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return names;
+    }
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            names.push_back(name);
+        }
+    } while (FindNextFileW(listing, &entry));
+    FindClose(listing);
+    return names;
+}
+
 std::string UnixPathOf(const std::wstring& path) {
     using GetUnixFileName = char*(__cdecl*)(const wchar_t*);
     HMODULE kernel = GetModuleHandleW(L"kernel32.dll");

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 class TempFolder {
 public:
@@ -25,6 +26,10 @@ void WriteTestFile(const std::wstring& path, const std::string& contents);
 std::string ReadTestFile(const std::wstring& path);
 void MakeTestFolder(const std::wstring& path);
 bool PathExists(const std::wstring& path);
+// The entries the platform lists in a folder given by its full path, in its order, without "."
+// and ".."; empty when the folder cannot be listed. Lists through the \\?\ form, so that paths
+// longer than MAX_PATH work too.
+std::vector<std::wstring> ListedNames(const std::wstring& folder);
 // The Linux path of a Windows path under Wine (for creating links and odd names from the Linux
 // side); empty when it cannot be mapped.
 std::string UnixPathOf(const std::wstring& path);
