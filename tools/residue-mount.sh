@@ -33,6 +33,7 @@ residue_setup() {
   daemon=
   drive=
   trap residue_cleanup EXIT
+  trap 'exit 1' INT TERM
   local letter
   for letter in r s t u v w x y; do
     if [ ! -e "$WINEPREFIX/dosdevices/$letter:" ] && [ ! -L "$WINEPREFIX/dosdevices/$letter:" ] &&
