@@ -4,7 +4,7 @@
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
 root=$(dirname "$here")
-build=${1:-$root/build}
+build=$(realpath -m "${1:-$root/build}")
 shift || true
 
 "$here/setup-deps.sh"
