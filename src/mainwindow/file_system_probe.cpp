@@ -23,8 +23,8 @@ PathKind FileSystemProbe::KindOf(const std::wstring& path) const {
 }
 
 std::optional<long long> FileSystemProbe::FileSize(const std::wstring& path) const {
-    const FileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
+    const KernelFileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, 0,
+                                            nullptr, OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
     if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
         return std::nullopt;

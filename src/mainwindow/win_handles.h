@@ -7,19 +7,21 @@
 
 #include <utility>
 
-class FileHandle {
+// A file opened to read its size, closed with kernel32's CloseHandle itself (the engine's
+// FileHandle closes through the engine's file-system table instead).
+class KernelFileHandle {
 public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    ~FileHandle() {
+    explicit KernelFileHandle(HANDLE handle) : handle_(handle) {}
+    ~KernelFileHandle() {
         if (Valid()) {
             CloseHandle(handle_);
         }
     }
-    FileHandle(FileHandle&& other) noexcept
+    KernelFileHandle(KernelFileHandle&& other) noexcept
         : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FileHandle& operator=(FileHandle&&) = delete;
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
+    KernelFileHandle& operator=(KernelFileHandle&&) = delete;
+    KernelFileHandle(const KernelFileHandle&) = delete;
+    KernelFileHandle& operator=(const KernelFileHandle&) = delete;
 
     bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
     HANDLE Get() const { return handle_; }
