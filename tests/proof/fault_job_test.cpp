@@ -42,6 +42,10 @@ protected:
         EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
     }
 
+    // Shreds chosen as the list's only row with "All 0's": it must be gone, the list empty and
+    // everything else as it was.
+    void ExpectOnlyRowShredded(const std::wstring& chosen);
+
     TempFolder root;
     std::wstring work = root / L"work";
     JobHarness job;
@@ -134,10 +138,7 @@ TEST_F(FaultJob, ItemsRemovedAfterAddingDropOutSilently) {
 constexpr wchar_t FirstFileName[] = L"qrjatydimo.ug";
 constexpr wchar_t FirstFolderName[] = L"qrjatydimofug";
 
-TEST_F(FaultJob, FileRenameCollisionLeavesTheOtherFileAlone) {
-    const std::wstring chosen = work + L"\\chosen.txt";
-    WriteTestFile(chosen, Contents('x', 4096));
-    WriteTestFile(work + L"\\" + FirstFileName, "an earlier job's leftover, or anyone's file");
+void FaultJob::ExpectOnlyRowShredded(const std::wstring& chosen) {
     job.CheckMethod(IDC_METHOD_ZEROS);
     job.AddRow(chosen);
     Guard({chosen});
@@ -149,20 +150,19 @@ TEST_F(FaultJob, FileRenameCollisionLeavesTheOtherFileAlone) {
     ExpectGuardUnchanged();
 }
 
+TEST_F(FaultJob, FileRenameCollisionLeavesTheOtherFileAlone) {
+    const std::wstring chosen = work + L"\\chosen.txt";
+    WriteTestFile(chosen, Contents('x', 4096));
+    WriteTestFile(work + L"\\" + FirstFileName, "an earlier job's leftover, or anyone's file");
+    ExpectOnlyRowShredded(chosen);
+}
+
 TEST_F(FaultJob, FolderRenameCollisionLeavesTheOtherFolderAlone) {
     const std::wstring chosen = work + L"\\chosen";
     MakeTestFolder(chosen);
     MakeTestFolder(work + L"\\" + FirstFolderName);
     WriteTestFile(work + L"\\" + FirstFolderName + L"\\precious.txt", "not part of the job");
-    job.CheckMethod(IDC_METHOD_ZEROS);
-    job.AddRow(chosen);
-    Guard({chosen});
-    job.ShredNow();
-
-    EXPECT_FALSE(PathExists(chosen));
-    EXPECT_TRUE(job.RowPaths().empty());
-    ExpectListMatchesDisk(job);
-    ExpectGuardUnchanged();
+    ExpectOnlyRowShredded(chosen);
 }
 
 TEST_F(FaultJob, ReadOnlyHiddenAndSystemItemsAreShredded) {
