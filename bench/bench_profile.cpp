@@ -48,7 +48,7 @@ void StartFileSystemProfile() {
     Wrap<&FileSystemApi::SetFileAttributesW, 0>("SetFileAttributesW");
     Wrap<&FileSystemApi::CreateFileW, 1>("CreateFileW");
     Wrap<&FileSystemApi::GetFileInformationByHandle, 2>("GetFileInformationByHandle");
-    Wrap<&FileSystemApi::GetFinalPathNameByHandleW, 3>("GetFinalPathNameByHandleW");
+    Wrap<&FileSystemApi::GetFileInformationByHandleEx, 3>("GetFileInformationByHandleEx");
     Wrap<&FileSystemApi::GetFileSizeEx, 4>("GetFileSizeEx");
     Wrap<&FileSystemApi::SetFilePointer, 5>("SetFilePointer");
     Wrap<&FileSystemApi::WriteFile, 6>("WriteFile");

@@ -17,7 +17,6 @@ const FileSystemApi RealFileSystem = {
     &::CreateFileW,
     &::GetFileInformationByHandle,
     &::GetFileInformationByHandleEx,
-    &::GetFinalPathNameByHandleW,
     &::GetFileSizeEx,
     &::SetFilePointer,
     &::WriteFile,

@@ -12,9 +12,6 @@ struct FileSystemApi {
     decltype(&::CreateFileW) CreateFileW;
     decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
-    // Not used by the engine (under Wine it fails for paths over 260 characters); kept so that
-    // code wrapping every entry keeps building.
-    decltype(&::GetFinalPathNameByHandleW) GetFinalPathNameByHandleW;
     decltype(&::GetFileSizeEx) GetFileSizeEx;
     decltype(&::SetFilePointer) SetFilePointer;
     decltype(&::WriteFile) WriteFile;

@@ -105,8 +105,7 @@ TEST(ShredJob, MixedListIsShreddedTopToBottom) {
 }
 
 TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
-    // Under Wine GetFinalPathNameByHandleW, which the engine checks every item with, answers only
-    // up to a few characters beyond MAX_PATH; the row is just long enough not to fit 260.
+    // The row is just long enough not to fit a buffer of 260 characters.
     TempFolder temp;
     const std::wstring folder = temp / std::wstring(200 - temp.Path().size(), L'd');
     MakeTestFolder(folder);
