@@ -1,10 +1,9 @@
 #include "mainwindow/shred_list_view.h"
 
+#include "job/list_view_text.h"
 #include "mainwindow/file_system_probe.h"
 
 #include <commctrl.h>
-
-#include <vector>
 
 namespace {
 
@@ -38,28 +37,11 @@ void ListViewRows::Insert(int index, const std::wstring& name) {
 }
 
 void ListViewRows::SetText(int index, int column, const std::wstring& text) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.iSubItem = column;
-    item.pszText = const_cast<wchar_t*>(text.c_str());
-    Send(list_, LVM_SETITEMW, 0, &item);
+    SetListViewItemText(list_, index, column, text);
 }
 
 std::wstring ListViewRows::Text(int index, int column) const {
-    // The control copies at most cchTextMax - 1 characters; grow until the text fits.
-    for (size_t capacity = MAX_PATH;; capacity *= 2) {
-        std::vector<wchar_t> buffer(capacity, L'\0');
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(capacity);
-        const auto length =
-            static_cast<size_t>(Send(list_, LVM_GETITEMTEXTW, static_cast<WPARAM>(index), &item));
-        if (length + 1 < capacity || capacity >= 65536) {
-            return std::wstring(item.pszText, length);
-        }
-    }
+    return ListViewItemText(list_, index, column);
 }
 
 int ListViewRows::NextSelected(int start) const {
