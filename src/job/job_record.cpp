@@ -2,8 +2,9 @@
 
 ShredJobRecord CurrentJob;
 
-void ResetShredJob() {
+void ResetShredJob(ShredJobList& list) {
     CurrentJob.stage = JobStage::Counting;
+    CurrentJob.list = &list;
     CurrentJob.cancelRequested = false;
     CurrentJob.worker.Reset();
     CurrentJob.notShredded = 0;

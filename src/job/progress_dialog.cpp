@@ -2,11 +2,11 @@
 #include "dialogs/dialog_font_scaler.h"
 #include "engine/folder_shredder.h"
 #include "engine/long_path.h"
+#include "job/job_messages.h"
 #include "job/job_record.h"
-#include "job/shred_list_rows.h"
+#include "job/progress_repaint.h"
 #include "job/shred_path.h"
 #include "job/shred_worker.h"
-#include "mainwindow/app_globals.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -20,12 +20,11 @@ constexpr UINT_PTR StartTimer = 0;
 
 // One step per file row, the folder walk's own count per folder row; rows the job leaves alone
 // take none. Saturates rather than wraps.
-int CountJobSteps() {
-    const HWND list = ShredListOf(MainWindowHandle);
-    const int count = ShredListRowCount(list);
+int CountJobSteps(const ShredJobList& list) {
+    const int count = list.RowCount();
     std::int64_t total = 0;
     for (int i = 0; i < count && total < INT_MAX; ++i) {
-        const std::wstring path = ShredListRowPath(list, i);
+        const std::wstring path = list.RowPath(i);
         if (!IsUsableFullPath(path)) {
             continue;
         }
@@ -34,16 +33,20 @@ int CountJobSteps() {
     return total < INT_MAX ? static_cast<int>(total) : INT_MAX;
 }
 
-// Nothing was shredded: every row stays and counts as not shredded.
-void EndWithoutShredding(HWND dialog) {
-    CurrentJob.notShredded = ShredListRowCount(ShredListOf(MainWindowHandle));
+void EndJobDialog(HWND dialog) {
     CurrentJob.stage = JobStage::Ended;
     EndDialog(dialog, 0);
 }
 
+// Nothing was shredded: every row stays and counts as not shredded.
+void EndWithoutShredding(HWND dialog) {
+    CurrentJob.notShredded = CurrentJob.list->RowCount();
+    EndJobDialog(dialog);
+}
+
 void OnInitDialog(HWND dialog) {
     ScaleDialogIfNeeded(dialog);
-    const int total = CountJobSteps();
+    const int total = CountJobSteps(*CurrentJob.list);
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, total);
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETSTEP, 1, 0);
     CurrentJob.stage = JobStage::Waiting;
@@ -54,7 +57,7 @@ void OnInitDialog(HWND dialog) {
     }
 }
 
-void OnTimer(HWND dialog) {
+void StartWorker(HWND dialog) {
     KillTimer(dialog, StartTimer);
     if (CurrentJob.stage != JobStage::Waiting) {
         return;
@@ -66,18 +69,33 @@ void OnTimer(HWND dialog) {
     }
     CurrentJob.worker = ThreadHandle(thread);
     CurrentJob.stage = JobStage::Running;
+    // The worker's first report is carried out only once this message is handled.
+    HoldProgressRepaint(dialog);
+}
+
+void OnTimer(HWND dialog, UINT_PTR timer) {
+    if (timer == ProgressRepaintTimer) {
+        RepaintProgress(dialog);
+        return;
+    }
+    StartWorker(dialog);
+}
+
+// The final name and position are on screen before the dialog goes.
+void OnWorkerDone(HWND dialog) {
+    ReleaseProgressRepaint(dialog);
+    EndJobDialog(dialog);
 }
 
 // A close request never ends the dialog under a running worker: it asks the worker to stop
-// after the item it is on, and the worker ends the dialog. Before the worker starts it ends the
-// job with nothing done, which the user asked for, so nothing counts as not shredded.
+// after the item it is on, and the worker's end ends the dialog. Before the worker starts it
+// ends the job with nothing done, which the user asked for, so nothing counts as not shredded.
 void OnClose(HWND dialog) {
     switch (CurrentJob.stage) {
     case JobStage::Counting:
     case JobStage::Waiting:
         KillTimer(dialog, StartTimer);
-        CurrentJob.stage = JobStage::Ended;
-        EndDialog(dialog, 0);
+        EndJobDialog(dialog);
         break;
     case JobStage::Running:
         CurrentJob.cancelRequested = true;
@@ -97,17 +115,20 @@ void OnFailure(HWND dialog) {
 
 } // namespace
 
-INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM, LPARAM) {
+INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
     try {
         switch (message) {
         case WM_INITDIALOG:
             OnInitDialog(dialog);
             return TRUE;
         case WM_TIMER:
-            OnTimer(dialog);
+            OnTimer(dialog, static_cast<UINT_PTR>(wParam));
             return TRUE;
         case WM_CLOSE:
             OnClose(dialog);
+            return TRUE;
+        case WM_SHRED_WORKER_DONE:
+            OnWorkerDone(dialog);
             return TRUE;
         default:
             return FALSE;

@@ -1,4 +1,4 @@
-// The progress dialog of a shred job (template 106).
+// The progress dialog of a shred job (template 106), over the list of CurrentJob.
 #pragma once
 
 #include <windows.h>

@@ -1,39 +1,31 @@
 #include "job/shred_job.h"
 #include "job/job_record.h"
+#include "job/main_window_job_list.h"
 #include "job/progress_dialog.h"
-#include "job/shred_list_rows.h"
-#include "mainwindow/app_globals.h"
 #include "resource.h"
 
-#include <string>
-
-namespace {
-
-const wchar_t NotShreddedCaption[] = L"Items not shredded";
-
-} // namespace
-
-std::wstring NotShreddedMessage(int count) {
-    if (count == 1) {
-        return L"1 item could not be shredded. It remains in the list.";
-    }
-    return std::to_wstring(count) + L" items could not be shredded. They remain in the list.";
-}
-
-void RunShredJob(HWND mainWindow) {
-    ResetShredJob();
-    const INT_PTR result =
-        DialogBoxParamW(AppInstance, MAKEINTRESOURCEW(IDD_PROGRESS), mainWindow, ProgressDialog, 0);
+void RunShredJob(ShredJobList& list) {
+    ResetShredJob(list);
+    // The dialog templates are linked into the program itself.
+    const INT_PTR result = DialogBoxParamW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_PROGRESS), list.Owner(), ProgressDialog, 0);
     if (result == -1) {
         // The dialog could not be created: nothing ran, every row stays.
-        CurrentJob.notShredded = ShredListRowCount(ShredListOf(mainWindow));
+        CurrentJob.notShredded = list.RowCount();
     }
-    // The worker's last act is ending the dialog; wait for it to be gone before reporting.
+    // The worker's last act is telling the dialog that it is done; wait for the thread to be gone
+    // before reporting.
     WaitForThreadEnd(CurrentJob.worker);
     CurrentJob.worker.Reset();
     CurrentJob.stage = JobStage::Ended;
+    CurrentJob.list = nullptr;
     if (CurrentJob.notShredded > 0) {
-        MessageBoxW(mainWindow, NotShreddedMessage(CurrentJob.notShredded).c_str(),
+        MessageBoxW(list.Owner(), NotShreddedMessage(CurrentJob.notShredded).c_str(),
                     NotShreddedCaption, MB_OK | MB_ICONWARNING);
     }
+}
+
+void RunShredJob(HWND mainWindow) {
+    MainWindowJobList list(mainWindow);
+    RunShredJob(list);
 }

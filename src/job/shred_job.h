@@ -1,14 +1,15 @@
 // One shred job: the progress dialog, its worker thread, and what the user is told afterwards.
 #pragma once
 
+#include "job/job_text.h"
+#include "job/shred_job_list.h"
+
 #include <windows.h>
 
-#include <string>
+// Runs the job over every row of list with its checked method. Returns once the progress
+// dialog has ended and its worker is gone. When items could not be shredded, they remain in the
+// list and one message box owned by list.Owner() says how many.
+void RunShredJob(ShredJobList& list);
 
-// Runs the job over every row of the main window's shred list with the checked method.
-// Returns once the progress dialog has ended and its worker is gone. When items could not be
-// shredded, they remain in the list and one message box owned by mainWindow says how many.
+// The same over the shred list and method buttons of the main window.
 void RunShredJob(HWND mainWindow);
-
-// The text of that message box.
-std::wstring NotShreddedMessage(int count);

@@ -2,11 +2,10 @@
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
 #include "engine/long_path.h"
-#include "engine/overwrite_methods.h"
+#include "job/job_messages.h"
 #include "job/job_record.h"
-#include "job/shred_list_rows.h"
+#include "job/job_rows.h"
 #include "job/shred_path.h"
-#include "mainwindow/app_globals.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -16,87 +15,61 @@
 
 namespace {
 
-struct RowOutcome {
-    bool handled = false;
-    bool remains = true;
-    std::wstring originalPath;
-    std::wstring currentPath;
-};
-
-// The first checked method button; "Random data", the window's own default, should none be.
-ShredMethod CheckedShredMethod(HWND mainWindow) {
-    for (int id = IDC_METHOD_FIRST; id <= IDC_METHOD_LAST; ++id) {
-        if (IsDlgButtonChecked(mainWindow, id) != BST_UNCHECKED) {
-            return ShredMethods[id - IDC_METHOD_FIRST];
-        }
+// Result codes are not looked at: the row is judged by what is on disk afterwards, which also
+// keeps an item the engine leaves whole on purpose (a file with other names) listed.
+void ShredItem(std::wstring& path, ShredMethod method, HWND& dialog) {
+    if (IsFolderRow(path)) {
+        ShredFolder(path, method, dialog, &CurrentJob.cancelRequested);
+        return;
     }
-    return ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST];
+    SetDlgItemTextW(dialog, IDC_PROGRESS_NAME, LastComponent(path).c_str());
+    ShredFile(path, method);
+    SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
 }
 
-void ShredRow(RowOutcome& row, ShredMethod method, HWND& dialog) {
-    row.handled = true;
-    try {
-        if (IsFolderRow(row.currentPath)) {
-            ShredFolder(row.currentPath, method, dialog, &CurrentJob.cancelRequested);
-        } else {
-            SetDlgItemTextW(dialog, IDC_PROGRESS_NAME, ShredItemName(row.currentPath).c_str());
-            ShredFile(row.currentPath, method);
-            SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0);
-        }
-    } catch (...) {
-        // The item is judged by what is on disk below, like any other.
-    }
-    row.remains = ShredItemExists(row.currentPath);
-}
-
-// Bottom to top, so that deleting a row leaves the indices of the rows above it alone.
-int ReconcileShredList(HWND list, const std::vector<RowOutcome>& rows) {
-    int notShredded = 0;
-    for (int i = static_cast<int>(rows.size()) - 1; i >= 0; --i) {
-        const RowOutcome& row = rows[static_cast<std::size_t>(i)];
-        if (!row.handled) {
-            continue;
-        }
-        if (!row.remains) {
-            DeleteShredListRow(list, i);
-            continue;
-        }
-        ++notShredded;
-        if (row.currentPath != row.originalPath) {
-            SetShredListRowPath(list, i, row.currentPath);
-        }
-    }
-    return notShredded;
-}
-
-void RunRows(HWND dialog) {
-    const ShredMethod method = CheckedShredMethod(MainWindowHandle);
-    const HWND list = ShredListOf(MainWindowHandle);
-    const int count = ShredListRowCount(list);
-    std::vector<RowOutcome> rows(static_cast<std::size_t>(count > 0 ? count : 0));
-    int leftAlone = 0;
-    for (int i = 0; i < count && !CurrentJob.cancelRequested; ++i) {
-        RowOutcome& row = rows[static_cast<std::size_t>(i)];
-        row.originalPath = ShredListRowPath(list, i);
-        row.currentPath = row.originalPath;
+void ShredRows(ShredJobList& list, std::vector<JobRow>& rows, HWND& dialog) {
+    const ShredMethod method = list.CheckedMethod();
+    for (std::size_t i = 0; i < rows.size() && !CurrentJob.cancelRequested; ++i) {
+        JobRow& row = rows[i];
+        row.originalPath = list.RowPath(static_cast<int>(i));
         if (!IsUsableFullPath(row.originalPath)) {
-            ++leftAlone;
+            row.state = RowState::LeftAlone;
             continue;
         }
-        ShredRow(row, method, dialog);
+        row.currentPath = row.originalPath;
+        row.state = RowState::Reached;
+        ShredItem(row.currentPath, method, dialog);
     }
-    CurrentJob.notShredded = leftAlone + ReconcileShredList(list, rows);
+}
+
+void RunJob(ShredJobList& list, HWND& dialog) {
+    const int count = list.RowCount();
+    std::vector<JobRow> rows(static_cast<std::size_t>(count > 0 ? count : 0));
+    bool failed = false;
+    try {
+        ShredRows(list, rows, dialog);
+    } catch (...) {
+        // Whatever failed, the worker goes no further: every row reached so far is judged by
+        // what is on disk, and the rows not reached stay and count.
+        failed = true;
+    }
+    CurrentJob.notShredded = ReconcileJobRows(list, rows, failed);
 }
 
 } // namespace
 
 DWORD WINAPI ShredWorker(LPVOID progressDialog) {
     HWND dialog = static_cast<HWND>(progressDialog);
+    ShredJobList& list = *CurrentJob.list;
     try {
-        RunRows(dialog);
+        RunJob(list, dialog);
     } catch (...) {
-        // Rows that were not reconciled keep their texts; the dialog must end all the same.
+        // Only the rows' record itself could not be made: nothing was shredded.
+        CurrentJob.notShredded = list.RowCount();
     }
-    EndDialog(dialog, 0);
+    // Posted, so that the dialog ends from its own queue and not inside a call of this thread.
+    if (!PostMessageW(dialog, WM_SHRED_WORKER_DONE, 0, 0)) {
+        SendMessageW(dialog, WM_SHRED_WORKER_DONE, 0, 0);
+    }
     return 0;
 }

@@ -1,4 +1,5 @@
-// The two process-wide handles, written before any job and read by the job and the status bar.
+// The two process-wide handles of the main window, written at start-up and read by the window's
+// own parts (the job is handed its window instead).
 #pragma once
 
 #include <windows.h>

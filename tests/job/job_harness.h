@@ -35,6 +35,16 @@ struct ShownProgress {
     int position = 0;
 };
 
+// One paint of the name line or the bar: what it showed, whether it painted on screen (a control
+// whose redraw is off is not shown), and how many reports had been made by then.
+struct ShownPaint {
+    bool bar = false;
+    std::wstring name;
+    int position = 0;
+    bool onScreen = false;
+    std::size_t afterEvents = 0;
+};
+
 struct ShownBox {
     SeenMessageBox box;
     HWND owner = nullptr;
@@ -83,6 +93,7 @@ public:
         Current() = this;
     }
     ~JobHarness() {
+        RemoveWindowSubclass(main_, WatchEnding, 0);
         DestroyWindow(main_);
         Current() = nullptr;
     }
@@ -141,9 +152,13 @@ public:
     bool mainDisabledWhileShown = false;
     int rangeLow = -1;
     int rangeHigh = -1;
+    // Whether the dialog was hidden, or its owner enabled again, by a call from another thread
+    // (EndDialog does both on the thread that calls it).
+    bool endedFromAnotherThread = false;
     int positionAtStart = -1;
     std::wstring nameAtStart;
     std::vector<ShownProgress> events;
+    std::vector<ShownPaint> paints;
 
     std::vector<std::wstring> ShownNames() const {
         std::vector<std::wstring> names;
@@ -160,6 +175,15 @@ public:
             steps += event.step ? 1 : 0;
         }
         return steps;
+    }
+    // The last paint of the bar (bar true) or of the name line; null when it never painted.
+    const ShownPaint* LastPaint(bool bar) const {
+        for (auto it = paints.rbegin(); it != paints.rend(); ++it) {
+            if (it->bar == bar) {
+                return &*it;
+            }
+        }
+        return nullptr;
     }
     int LastPosition() const {
         for (auto it = events.rbegin(); it != events.rend(); ++it) {
@@ -210,9 +234,22 @@ private:
             SetWindowLongPtrW(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingBarProc)));
         NameProc() = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(name, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RecordingNameProc)));
+        SetWindowSubclass(progress, WatchEnding, 0, 0);
+        SetWindowSubclass(main_, WatchEnding, 0, 0);
         if (onProgressShown) {
             onProgressShown(progress);
         }
+    }
+
+    static LRESULT CALLBACK WatchEnding(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                        UINT_PTR, DWORD_PTR) {
+        const bool hiding = message == WM_WINDOWPOSCHANGING &&
+                            (reinterpret_cast<const WINDOWPOS*>(lParam)->flags & SWP_HIDEWINDOW);
+        const bool enabling = message == WM_ENABLE && wParam;
+        if ((hiding || enabling) && InSendMessage() && Current()) {
+            Current()->endedFromAnotherThread = true;
+        }
+        return DefSubclassProc(window, message, wParam, lParam);
     }
 
     static WNDPROC& BarProc() {
@@ -226,6 +263,12 @@ private:
 
     static LRESULT CALLBACK RecordingBarProc(HWND bar, UINT message, WPARAM wParam, LPARAM lParam) {
         const LRESULT result = CallWindowProcW(BarProc(), bar, message, wParam, lParam);
+        if (message == WM_PAINT && Current()) {
+            const auto position =
+                static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETPOS, 0, 0));
+            Current()->paints.push_back(
+                {true, L"", position, IsWindowVisible(bar) != FALSE, Current()->events.size()});
+        }
         if (message == PBM_STEPIT && Current()) {
             const auto position =
                 static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETPOS, 0, 0));
@@ -242,6 +285,10 @@ private:
             if (Current()->onName) {
                 Current()->onName(GetParent(name), text);
             }
+        }
+        if (message == WM_PAINT && Current()) {
+            Current()->paints.push_back({false, WindowText(name), 0, IsWindowVisible(name) != FALSE,
+                                         Current()->events.size()});
         }
         return CallWindowProcW(NameProc(), name, message, wParam, lParam);
     }

@@ -1,5 +1,7 @@
 // Jobs that cannot destroy everything: what stays on disk, what stays in the list, and the one
 // report the user gets; close requests; a worker that cannot start; rows that are not full paths.
+#include "engine/long_path.h"
+#include "job/shred_job.h"
 #include "job/worker_thread.h"
 #include "job_harness.h"
 #include "support/temp_folder.h"
@@ -212,6 +214,9 @@ TEST(ShredJobFailures, RowsThatAreNotFullPathsAreLeftAlone) {
     job.AddRawRow(L"C:rel.txt", L"C:rel.txt");
     job.AddRawRow(L"", L"");
     job.AddRawRow(L"rel.txt", temp.Path().substr(2) + L"\\rel.txt");
+    job.AddRawRow(L"C:\\", L"C:\\");
+    job.AddRawRow(L"server", L"\\\\server");
+    job.AddRawRow(L"x", L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x");
     const std::vector<std::vector<std::wstring>> before = ListRows(job.List(), 3);
 
     job.ShredNow();
@@ -224,7 +229,49 @@ TEST(ShredJobFailures, RowsThatAreNotFullPathsAreLeftAlone) {
     std::vector<std::vector<std::wstring>> expected = before;
     expected.erase(expected.begin() + 1);
     EXPECT_EQ(expected, ListRows(job.List(), 3));
-    ExpectOneReport(job, L"4 items could not be shredded. They remain in the list.");
+    ExpectOneReport(job, L"7 items could not be shredded. They remain in the list.");
+}
+
+// Whatever the list takes in through its own door, the job either shreds (a usable full path) or
+// leaves alone and reports; and every usable full path the list holds is shredded.
+TEST(ShredJobFailures, EveryRowTheListTakesIsShreddedOrLeftAloneAndReported) {
+    TempFolder temp;
+    const std::wstring extended = L"\\\\?\\" + temp.Path();
+    WriteTestFile(temp / L"plain.txt", "plain");
+    WriteTestFile(temp / L"extended.txt", "extended");
+    WriteTestFile(extended + L"\\dot.", "dot");
+    WriteTestFile(extended + L"\\space ", "space");
+    MakeTestFolder(temp / L"Folder");
+    WriteTestFile(temp / L"Folder\\inner.txt", "inner");
+    JobHarness job;
+    for (const std::wstring& path :
+         {temp / L"plain.txt", extended + L"\\extended.txt", temp / L"dot.", temp / L"space ",
+          temp / L"Folder", std::wstring(L"C:\\"), std::wstring(L"\\\\server"),
+          std::wstring(L"\\\\server\\share"),
+          std::wstring(L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x")}) {
+        job.AddRow(path);
+    }
+    const std::vector<std::wstring> taken = job.RowPaths();
+    std::vector<std::wstring> refused;
+    int usable = 0;
+    for (const std::wstring& path : taken) {
+        if (IsUsableFullPath(path)) {
+            ++usable;
+        } else {
+            refused.push_back(path);
+        }
+    }
+    ASSERT_EQ(5, usable) << "the list takes every usable full path";
+
+    job.ShredNow();
+
+    EXPECT_TRUE(ListedNames(temp.Path()).empty()) << "every usable row was shredded";
+    EXPECT_EQ(refused, job.RowPaths());
+    if (refused.empty()) {
+        EXPECT_TRUE(job.reports.empty());
+    } else {
+        ExpectOneReport(job, NotShreddedMessage(static_cast<int>(refused.size())));
+    }
 }
 
 } // namespace

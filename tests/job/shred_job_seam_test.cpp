@@ -5,8 +5,10 @@
 #include "support/file_system_override.h"
 #include "support/temp_folder.h"
 
+#include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <stdexcept>
 
 namespace {
 
@@ -100,6 +102,50 @@ TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     EXPECT_EQ("", ReadTestFile(paths[0])) << "overwritten and cut to nothing before the delete";
     ASSERT_EQ(1u, job.reports.size());
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
+}
+
+std::atomic<bool> chunkThrows{false};
+
+void* ThrowingAllocateChunk(std::size_t size) {
+    if (chunkThrows) {
+        throw std::runtime_error("no chunk");
+    }
+    return RealFileSystem.AllocateChunk(size);
+}
+
+// The engine throws while shredding the second file of a folder: the worker goes no further, and
+// every row is judged all the same (a row reached by what is on disk, a row not reached stays).
+TEST_F(FileSystemSeam, FailureEscapingTheEngineLeavesTheListReconciled) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Folder";
+    MakeTestFolder(folder);
+    for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
+        WriteTestFile(folder + L"\\" + name, "inside");
+    }
+    WriteTestFile(temp / L"before.txt", "before");
+    WriteTestFile(temp / L"after.txt", "after");
+    JobHarness job;
+    job.AddRow(temp / L"before.txt");
+    job.AddRow(folder);
+    job.AddRow(temp / L"after.txt");
+    chunkThrows = false;
+    FileSystem.AllocateChunk = ThrowingAllocateChunk;
+    int names = 0;
+    job.onName = [&names](HWND, const std::wstring&) { chunkThrows = ++names == 3; };
+
+    job.ShredNow();
+    chunkThrows = false;
+
+    EXPECT_EQ(3u, job.ShownNames().size());
+    EXPECT_EQ(2, job.Steps()) << "before.txt and the folder's first file";
+    EXPECT_FALSE(PathExists(temp / L"before.txt"));
+    EXPECT_EQ(2u, ListedNames(folder).size()) << "one file of the folder was destroyed";
+    EXPECT_EQ("after", ReadTestFile(temp / L"after.txt"));
+    EXPECT_EQ((std::vector<std::wstring>{folder, temp / L"after.txt"}), job.RowPaths());
+    EXPECT_EQ((std::vector<std::wstring>{L"Folder", L"after.txt"}), job.RowNames());
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(L"2 items could not be shredded. They remain in the list.", job.reports[0].box.text);
+    EXPECT_TRUE(IsWindowEnabled(job.Main()));
 }
 
 // A folder that lists 69,999 files that are not really there: 70,000 steps with itself.

@@ -104,6 +104,42 @@ TEST(ShredJob, MixedListIsShreddedTopToBottom) {
     EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
+// The dialog ends on the thread that owns it, so its owner is active again; and the name line
+// and bar, which paint at a bounded rate while the worker runs, show the job's last report.
+TEST(ShredJob, EndsWithTheFinalStateOnScreenAndTheMainWindowActive) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Folder";
+    MakeTestFolder(folder);
+    for (int i = 0; i < 8; ++i) {
+        WriteTestFile(folder + L"\\" + std::to_wstring(i) + L".bin", std::string(2048, 'z'));
+    }
+    WriteTestFile(temp / L"final.txt", "last of all");
+    JobHarness job;
+    job.AddRow(folder);
+    job.AddRow(temp / L"final.txt");
+    SetForegroundWindow(job.Main());
+    ASSERT_EQ(job.Main(), GetActiveWindow());
+
+    job.ShredNow();
+
+    ExpectCleanEnd(job);
+    EXPECT_FALSE(job.endedFromAnotherThread);
+    EXPECT_EQ(job.Main(), GetActiveWindow());
+    EXPECT_EQ(job.Main(), GetForegroundWindow());
+    ASSERT_EQ(10, job.Steps());
+    ExpectEveryNameStepped(job);
+    const ShownPaint* name = job.LastPaint(false);
+    ASSERT_NE(nullptr, name);
+    EXPECT_EQ(job.events.size(), name->afterEvents) << "painted after the last report";
+    EXPECT_TRUE(name->onScreen);
+    EXPECT_EQ(L"final.txt", name->name);
+    const ShownPaint* bar = job.LastPaint(true);
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(job.events.size(), bar->afterEvents) << "painted after the last report";
+    EXPECT_TRUE(bar->onScreen);
+    EXPECT_EQ(10, bar->position);
+}
+
 TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
     // The row is just long enough not to fit a buffer of 260 characters.
     TempFolder temp;

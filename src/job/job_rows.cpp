@@ -1,0 +1,38 @@
+#include "job/job_rows.h"
+#include "job/shred_path.h"
+
+namespace {
+
+// Whether the row stays in the list; updates its texts when it stays under another path.
+bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
+    try {
+        if (row.state != RowState::Reached) {
+            return true;
+        }
+        if (!ShredItemExists(row.currentPath)) {
+            list.DeleteRow(index);
+            return false;
+        }
+        if (row.currentPath != row.originalPath) {
+            list.SetRowPath(index, row.currentPath);
+        }
+    } catch (...) {
+        // Kept as it was: a row the job cannot judge is not dropped.
+    }
+    return true;
+}
+
+} // namespace
+
+int ReconcileJobRows(ShredJobList& list, const std::vector<JobRow>& rows, bool countUnreached) {
+    int notShredded = 0;
+    // Bottom to top, so that deleting a row leaves the indices of the rows above it alone.
+    for (int i = static_cast<int>(rows.size()) - 1; i >= 0; --i) {
+        const JobRow& row = rows[static_cast<std::size_t>(i)];
+        const bool stays = ReconcileRow(list, i, row);
+        if (stays && (countUnreached || row.state != RowState::NotReached)) {
+            ++notShredded;
+        }
+    }
+    return notShredded;
+}

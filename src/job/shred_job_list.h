@@ -1,0 +1,28 @@
+// What a shred job needs from the window whose list it works through, and nothing more.
+#pragma once
+
+#include "engine/overwrite_methods.h"
+
+#include <windows.h>
+
+#include <string>
+
+// The rows of a job, the method to use and the window that owns the job's dialogs. The progress
+// dialog calls it on the window's thread and the worker on its own: an implementation reaches
+// its window only by synchronous messages, so that every call is carried out on the window's
+// thread while the dialog's modal loop runs there.
+class ShredJobList {
+public:
+    virtual ~ShredJobList() = default;
+
+    // Owns the progress dialog and the report; disabled while the dialog stands.
+    virtual HWND Owner() const = 0;
+    virtual int RowCount() const = 0;
+    // The row's path, whole.
+    virtual std::wstring RowPath(int row) const = 0;
+    // The row now shows the item at path: its name and its path.
+    virtual void SetRowPath(int row, const std::wstring& path) = 0;
+    virtual void DeleteRow(int row) = 0;
+    // The overwrite method the user chose; read once, when the worker starts.
+    virtual ShredMethod CheckedMethod() const = 0;
+};
