@@ -17,10 +17,12 @@ std::wstring ListViewItemText(HWND list, int row, int column) {
         item.cchTextMax = static_cast<int>(capacity);
         const auto copied = static_cast<std::size_t>(SendMessageW(
             list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item)));
-        if (copied + 1 < capacity || capacity > INT_MAX / 2) {
-            // The control may hand back its own buffer instead of filling ours.
-            const wchar_t* text = item.pszText ? item.pszText : buffer.data();
-            return std::wstring(text, copied < capacity ? copied : capacity - 1);
+        if (copied + 1 < capacity) {
+            // The control may point pszText at its own copy instead of filling the buffer.
+            return std::wstring(item.pszText ? item.pszText : buffer.data(), copied);
+        }
+        if (capacity > INT_MAX / 2) {
+            return std::wstring(buffer.data(), capacity - 1);
         }
     }
 }

@@ -25,56 +25,33 @@ public:
     std::vector<std::wstring> paths;
 };
 
-JobRow Reached(const std::wstring& original, const std::wstring& current) {
-    return JobRow{RowState::Reached, original, current};
-}
-
-class JobRowsFixture : public ::testing::Test {
-protected:
-    void SetUp() override {
-        WriteTestFile(temp / L"kept.txt", "whole");
-        WriteTestFile(temp / L"renamed.ab", "renamed");
-        WriteTestFile(temp / L"later.txt", "later");
-    }
-
-    // gone.txt was destroyed; kept.txt is still there (say, a file with other names that the
-    // engine leaves whole, whatever it answered); old.txt now stands as renamed.ab; a row left
-    // alone; later.txt was never reached.
-    std::vector<JobRow> Rows() const {
-        return {Reached(temp / L"gone.txt", temp / L"gone.txt"),
-                Reached(temp / L"kept.txt", temp / L"kept.txt"),
-                Reached(temp / L"old.txt", temp / L"renamed.ab"),
-                JobRow{RowState::LeftAlone, L"rel.txt", L""},
-                Reached(temp / L"x.txt", temp / L"jdkfuqowpalme"),
-                JobRow{RowState::NotReached, L"", L""}};
-    }
-    RowsInMemory List() const {
-        return RowsInMemory({temp / L"gone.txt", temp / L"kept.txt", temp / L"old.txt", L"rel.txt",
-                             temp / L"x.txt", temp / L"later.txt"});
-    }
-
+// gone.txt was destroyed; kept.txt is still there (say, a file with other names that the engine
+// leaves whole, whatever it answered); old.txt now stands as renamed.ab; x.txt is gone under its
+// last random name; a row left alone; later.txt never reached.
+TEST(ReconcileJobRows, ExactlyTheRowsWhoseItemsRemainStayUnderTheirCurrentPaths) {
     TempFolder temp;
-};
+    WriteTestFile(temp / L"kept.txt", "whole");
+    WriteTestFile(temp / L"renamed.ab", "renamed");
+    WriteTestFile(temp / L"later.txt", "later");
+    const std::vector<std::wstring> paths = {temp / L"gone.txt", temp / L"kept.txt",
+                                             temp / L"old.txt",  L"rel.txt",
+                                             temp / L"x.txt",    temp / L"later.txt"};
+    const std::vector<JobRow> rows = {{RowState::Reached, paths[0], paths[0]},
+                                      {RowState::Reached, paths[1], paths[1]},
+                                      {RowState::Reached, paths[2], temp / L"renamed.ab"},
+                                      {RowState::LeftAlone, paths[3], L""},
+                                      {RowState::Reached, paths[4], temp / L"jdkfuqowpalme"},
+                                      {RowState::NotReached, L"", L""}};
+    const std::vector<std::wstring> staying = {temp / L"kept.txt", temp / L"renamed.ab", L"rel.txt",
+                                               temp / L"later.txt"};
 
-TEST_F(JobRowsFixture, ExactlyTheRowsWhoseItemsRemainStayUnderTheirCurrentPaths) {
-    RowsInMemory list = List();
+    RowsInMemory failed(paths);
+    EXPECT_EQ(4, ReconcileJobRows(failed, rows, true));
+    EXPECT_EQ(staying, failed.paths);
 
-    const int notShredded = ReconcileJobRows(list, Rows(), true);
-
-    EXPECT_EQ((std::vector<std::wstring>{temp / L"kept.txt", temp / L"renamed.ab", L"rel.txt",
-                                         temp / L"later.txt"}),
-              list.paths);
-    EXPECT_EQ(4, notShredded);
-}
-
-TEST_F(JobRowsFixture, RowsNotReachedAfterAStopStayWithoutCounting) {
-    RowsInMemory list = List();
-
-    const int notShredded = ReconcileJobRows(list, Rows(), false);
-
-    EXPECT_EQ(4u, list.paths.size());
-    EXPECT_EQ(temp / L"later.txt", list.paths.back());
-    EXPECT_EQ(3, notShredded);
+    RowsInMemory stopped(paths);
+    EXPECT_EQ(3, ReconcileJobRows(stopped, rows, false)) << "rows the user kept do not count";
+    EXPECT_EQ(staying, stopped.paths);
 }
 
 } // namespace

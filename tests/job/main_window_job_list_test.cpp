@@ -73,16 +73,4 @@ TEST(MainWindowJobList, RowsAndMethodAreReachedFromAnotherThread) {
               ListRows(window.List(), 2));
 }
 
-TEST(MainWindowJobList, EachMethodButtonSelectsItsMethod) {
-    JobHarness window;
-    MainWindowJobList list(window.Main());
-    for (int id = IDC_METHOD_FIRST; id <= IDC_METHOD_LAST; ++id) {
-        window.CheckMethod(id);
-        EXPECT_EQ(ShredMethods[id - IDC_METHOD_FIRST], list.CheckedMethod()) << "button " << id;
-    }
-    CheckRadioButton(window.Main(), IDC_METHOD_FIRST, IDC_METHOD_LAST, 0);
-    EXPECT_EQ(ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST], list.CheckedMethod())
-        << "none checked: the window's own default";
-}
-
 } // namespace
