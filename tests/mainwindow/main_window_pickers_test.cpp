@@ -1,9 +1,11 @@
 #include "main_window_fixture.h"
+#include "mainwindow/current_folder.h"
 #include "mainwindow/path_pickers.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <dlgs.h>
 #include <shlobj.h>
 
@@ -20,23 +22,63 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
     PostDialogButton(fileDialog, IDOK);
 }
 
-TEST_F(MainWindowTest, AddFileAddsTheChosenFile) {
-    // The open-file dialog moves the current folder to the chosen file's folder; give it back
-    // before that folder goes.
-    wchar_t startFolder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, startFolder);
+// What the open-file dialog does to the current folder when it is called plainly.
+std::wstring FolderAfterPlainOpenDialog(const std::wstring& path) {
+    wchar_t chosen[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    DialogWatcher watcher([&](HWND fileDialog) { ChooseInFileDialog(fileDialog, path); });
+    EXPECT_TRUE(GetOpenFileNameW(&dialog));
+    return CurrentFolder();
+}
+
+TEST_F(MainWindowTest, AddFileAddsTheChosenFileAndKeepsTheCurrentFolder) {
     TempFolder folder;
     const std::wstring path = folder / L"chosen.txt";
     WriteTestFile(path, std::string(4096, 'c'));
+    const std::wstring start = CurrentFolder();
+    const CurrentFolderScope restore;
+    ASSERT_NE(folder.Path(), start);
+    ASSERT_EQ(folder.Path(), FolderAfterPlainOpenDialog(path))
+        << "the plain dialog no longer moves the current folder, so this test shows nothing";
+    ASSERT_TRUE(SetCurrentDirectoryW(start.c_str()));
+
     HWND owner = nullptr;
     DialogWatcher watcher([&](HWND fileDialog) {
         owner = GetWindow(fileDialog, GW_OWNER);
         ChooseInFileDialog(fileDialog, path);
     });
     Click(IDC_ADD_FILE);
-    SetCurrentDirectoryW(startFolder);
+    EXPECT_EQ(start, CurrentFolder());
     EXPECT_EQ(dialog, owner);
     EXPECT_EQ((Rows{{L"chosen.txt", path, L"4 KB"}}), ListRows(list, 3));
+}
+
+TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
+    const CurrentFolderScope restore;
+    TempFolder folder;
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    wchar_t system[MAX_PATH + 1] = {};
+    ASSERT_NE(0u, GetSystemDirectoryW(system, MAX_PATH + 1));
+    EXPECT_TRUE(MoveCurrentFolderToSystemFolder());
+    EXPECT_EQ(std::wstring(system), CurrentFolder());
+}
+
+TEST(CurrentFolder, AScopeGivesTheFolderBack) {
+    TempFolder folder;
+    const std::wstring inner = folder / L"inner";
+    MakeTestFolder(inner);
+    const CurrentFolderScope restore;
+    ASSERT_TRUE(SetCurrentDirectoryW(inner.c_str()));
+    {
+        const CurrentFolderScope keep;
+        ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+        EXPECT_EQ(folder.Path(), CurrentFolder());
+    }
+    EXPECT_EQ(inner, CurrentFolder());
 }
 
 TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
