@@ -22,15 +22,35 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
     PostDialogButton(fileDialog, IDOK);
 }
 
+// Opens the file's folder in the dialog first, as a person browsing does, then chooses the file
+// by its name there.
+struct BrowsedChoice {
+    HWND fileDialog = nullptr;
+    std::wstring name;
+};
+BrowsedChoice browsedChoice;
+
+void CALLBACK ChooseNameInBrowsedFolder(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ChooseInFileDialog(browsedChoice.fileDialog, browsedChoice.name);
+}
+
+void ChooseThroughItsFolder(HWND fileDialog, const std::wstring& folder, const std::wstring& name) {
+    ChooseInFileDialog(fileDialog, folder);
+    browsedChoice = BrowsedChoice{fileDialog, name};
+    SetTimer(nullptr, 0, 200, ChooseNameInBrowsedFolder);
+}
+
 // What the open-file dialog does to the current folder when it is called plainly.
-std::wstring FolderAfterPlainOpenDialog(const std::wstring& path) {
+std::wstring FolderAfterPlainOpenDialog(const std::wstring& folder, const std::wstring& name) {
     wchar_t chosen[MAX_PATH] = {};
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.lpstrFile = chosen;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
-    DialogWatcher watcher([&](HWND fileDialog) { ChooseInFileDialog(fileDialog, path); });
+    DialogWatcher watcher(
+        [&](HWND fileDialog) { ChooseThroughItsFolder(fileDialog, folder, name); });
     EXPECT_TRUE(GetOpenFileNameW(&dialog));
     return CurrentFolder();
 }
@@ -42,14 +62,14 @@ TEST_F(MainWindowTest, AddFileAddsTheChosenFileAndKeepsTheCurrentFolder) {
     const std::wstring start = CurrentFolder();
     const CurrentFolderScope restore;
     ASSERT_NE(folder.Path(), start);
-    ASSERT_EQ(folder.Path(), FolderAfterPlainOpenDialog(path))
+    ASSERT_EQ(folder.Path(), FolderAfterPlainOpenDialog(folder.Path(), L"chosen.txt"))
         << "the plain dialog no longer moves the current folder, so this test shows nothing";
     ASSERT_TRUE(SetCurrentDirectoryW(start.c_str()));
 
     HWND owner = nullptr;
     DialogWatcher watcher([&](HWND fileDialog) {
         owner = GetWindow(fileDialog, GW_OWNER);
-        ChooseInFileDialog(fileDialog, path);
+        ChooseThroughItsFolder(fileDialog, folder.Path(), L"chosen.txt");
     });
     Click(IDC_ADD_FILE);
     EXPECT_EQ(start, CurrentFolder());
