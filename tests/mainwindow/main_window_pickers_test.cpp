@@ -103,12 +103,21 @@ TEST(CurrentFolder, AScopeGivesTheFolderBack) {
 
 TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
     int shown = 0;
+    std::vector<std::wstring> filters;
     DialogWatcher watcher([&](HWND fileDialog) {
         ++shown;
+        const HWND filter = GetDlgItem(fileDialog, cmb1);
+        const int count = static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0));
+        for (int index = 0; index < count; ++index) {
+            wchar_t text[MAX_PATH] = {};
+            SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+            filters.emplace_back(text);
+        }
         PostDialogButton(fileDialog, IDCANCEL);
     });
     Click(IDC_ADD_FILE);
     EXPECT_EQ(1, shown);
+    EXPECT_EQ(std::vector<std::wstring>{L"All Files (*.*)"}, filters);
     EXPECT_EQ(0, ListItemCount(list));
 }
 
