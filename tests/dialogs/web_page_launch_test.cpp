@@ -3,6 +3,8 @@
 
 #include "dialogs/com_ptr.h"
 #include "dialogs/web_page_launch.h"
+#include "support/temp_folder.h"
+#include "support/ui_test.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,20 @@ TEST_F(WebPageLaunchTest, WithoutADesktopShellThePageOpensDirectlyOnce) {
 
     directAnswer = SE_ERR_NOASSOC;
     EXPECT_EQ(WebPageLaunch::Failed, Open()) << "ShellExecuteW fails with 32 or less";
+}
+
+// The desktop's shell is another process (explorer.exe, under Wine too): what it starts shows that
+// the request went the whole documented way through it.
+TEST(OpenThroughDesktopShell, TheDesktopShellStartsWhatItIsGiven) {
+    TempFolder folder;
+    const std::wstring script = folder / L"start.bat";
+    const std::wstring marker = folder / L"started.txt";
+    const std::string markerText(marker.begin(), marker.end());
+    WriteTestFile(script, "@echo started>\"" + markerText + "\"\r\n");
+    ASSERT_TRUE(OpenThroughDesktopShell(script.c_str())) << "no desktop shell took the request";
+    EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); }, 20000));
+    // The script's console may still hold it for a moment.
+    PumpUntil([&] { return DeleteFileW(script.c_str()) != FALSE; }, 10000);
 }
 
 // An object that counts its references, to see each owner release exactly what it holds.
