@@ -87,37 +87,34 @@ TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
     EXPECT_EQ(std::wstring(system), CurrentFolder());
 }
 
-TEST(CurrentFolder, AScopeGivesTheFolderBack) {
-    TempFolder folder;
-    const std::wstring inner = folder / L"inner";
-    MakeTestFolder(inner);
-    const CurrentFolderScope restore;
-    ASSERT_TRUE(SetCurrentDirectoryW(inner.c_str()));
-    {
-        const CurrentFolderScope keep;
-        ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
-        EXPECT_EQ(folder.Path(), CurrentFolder());
+// The texts of an open-file dialog's filter list, read once the dialog has filled it, and then the
+// dialog cancelled.
+HWND filteredDialog = nullptr;
+std::vector<std::wstring> filterTexts;
+
+void CALLBACK ReadFiltersAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const HWND filter = GetDlgItem(filteredDialog, cmb1);
+    const int count = static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        filterTexts.emplace_back(text);
     }
-    EXPECT_EQ(inner, CurrentFolder());
+    PostDialogButton(filteredDialog, IDCANCEL);
 }
 
 TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
     int shown = 0;
-    std::vector<std::wstring> filters;
+    filterTexts.clear();
     DialogWatcher watcher([&](HWND fileDialog) {
         ++shown;
-        const HWND filter = GetDlgItem(fileDialog, cmb1);
-        const int count = static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0));
-        for (int index = 0; index < count; ++index) {
-            wchar_t text[MAX_PATH] = {};
-            SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
-            filters.emplace_back(text);
-        }
-        PostDialogButton(fileDialog, IDCANCEL);
+        filteredDialog = fileDialog;
+        SetTimer(nullptr, 0, 200, ReadFiltersAndCancel);
     });
     Click(IDC_ADD_FILE);
     EXPECT_EQ(1, shown);
-    EXPECT_EQ(std::vector<std::wstring>{L"All Files (*.*)"}, filters);
+    EXPECT_EQ(std::vector<std::wstring>{L"All Files (*.*)"}, filterTexts);
     EXPECT_EQ(0, ListItemCount(list));
 }
 
