@@ -6,13 +6,11 @@
 #include "dialogs/scaling_arithmetic.h"
 #include "resource.h"
 
-#include <shellapi.h>
-
 #include <cstddef>
 
 HFONT linkFont = nullptr;
 HFONT titleFont = nullptr;
-OpenWebPageFunction OpenWebPage = ShellExecuteW;
+OpenWebPageFunction OpenWebPage = OpenWebPageAsDesktopUser;
 
 namespace {
 
@@ -54,6 +52,17 @@ void DeleteAboutFonts() {
     }
 }
 
+} // namespace
+
+POINT CenteredPosition(const RECT& workArea, SIZE window) {
+    const LONG areaWidth = workArea.right - workArea.left;
+    const LONG areaHeight = workArea.bottom - workArea.top;
+    return POINT{workArea.left + (areaWidth - window.cx) / 2,
+                 workArea.top + (areaHeight - window.cy) / 2};
+}
+
+namespace {
+
 void CentreOnWorkArea(HWND dialog) {
     RECT workArea{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
@@ -78,14 +87,18 @@ INT_PTR OnInitDialog(HWND dialog) {
     return TRUE;
 }
 
-INT_PTR OnCommand(HWND dialog, WORD controlId) {
+INT_PTR OnCommand(HWND dialog, WORD controlId, WORD code) {
     switch (controlId) {
     case IDOK:
     case IDCANCEL:
         PostMessageW(dialog, WM_CLOSE, 0, 0);
         return TRUE;
     case IDC_ABOUT_LINK:
-        OpenWebPage(dialog, L"open", ProductWebAddress, nullptr, nullptr, SW_SHOWMAXIMIZED);
+        // A double-click also reports STN_DBLCLK after its first click's STN_CLICKED; only the
+        // click opens the page, once.
+        if (code == STN_CLICKED) {
+            OpenWebPage(dialog, ProductWebAddress);
+        }
         return TRUE;
     default:
         return FALSE;
@@ -106,7 +119,7 @@ INT_PTR CALLBACK AboutDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
         case WM_INITDIALOG:
             return OnInitDialog(dialog);
         case WM_COMMAND:
-            return OnCommand(dialog, LOWORD(wParam));
+            return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         case WM_CLOSE:
             return OnClose(dialog);
         case WM_DESTROY:

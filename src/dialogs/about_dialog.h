@@ -2,25 +2,19 @@
 // notice with the contact lines.
 #pragma once
 
+#include "dialogs/about_text.h"
+#include "dialogs/web_page_launch.h"
+
 #include <windows.h>
-
-#include <string>
-
-// The product's web page: the link's text and the address it opens.
-extern const wchar_t ProductWebAddress[];
-extern const wchar_t AuthorName[];
-extern const wchar_t ContactMailAddress[];
 
 // The fonts the dialog creates at each opening and deletes when it closes.
 extern HFONT linkFont;
 extern HFONT titleFont;
 
-// How the link opens the web page; ShellExecuteW unless a test puts something else here.
-using OpenWebPageFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+// How a click on the link opens the web page; OpenWebPageAsDesktopUser unless a test puts
+// something else here.
+using OpenWebPageFunction = WebPageLaunch (*)(HWND owner, const wchar_t* address);
 extern OpenWebPageFunction OpenWebPage;
-
-// The notice shown in the edit box: CR LF line breaks, no final line break.
-std::wstring AboutNoticeText();
 
 // Top-left corner that centres a window of the given size on a work area.
 POINT CenteredPosition(const RECT& workArea, SIZE window);

@@ -1,21 +1,12 @@
 #include "mainwindow/file_system_probe.h"
 
+#include "engine/long_path.h"
 #include "mainwindow/win_handles.h"
 
 #include <windows.h>
 
-std::wstring ExtendedLengthPath(const std::wstring& path) {
-    if (path.size() < MAX_PATH || !IsFullPath(path) || path.starts_with(L"\\\\?\\")) {
-        return path;
-    }
-    if (path.starts_with(L"\\\\")) {
-        return L"\\\\?\\UNC\\" + path.substr(2);
-    }
-    return L"\\\\?\\" + path;
-}
-
 PathKind FileSystemProbe::KindOf(const std::wstring& path) const {
-    const DWORD attributes = GetFileAttributesW(ExtendedLengthPath(path).c_str());
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
         return PathKind::Unreadable;
     }
@@ -23,8 +14,8 @@ PathKind FileSystemProbe::KindOf(const std::wstring& path) const {
 }
 
 std::optional<long long> FileSystemProbe::FileSize(const std::wstring& path) const {
-    const KernelFileHandle file(CreateFileW(ExtendedLengthPath(path).c_str(), GENERIC_READ, 0,
-                                            nullptr, OPEN_EXISTING, 0, nullptr));
+    const KernelFileHandle file(CreateFileW(ExtendedPath(path).c_str(), GENERIC_READ, 0, nullptr,
+                                            OPEN_EXISTING, 0, nullptr));
     LARGE_INTEGER size = {};
     if (!file.Valid() || !GetFileSizeEx(file.Get(), &size)) {
         return std::nullopt;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+// Every path is asked in its extended-length form, as the engine acts on it: no length limit, and
+// a name ending in a dot or a space is not taken for the item without them.
 class FileSystemProbe final : public PathProbe {
 public:
     // Attributes unreadable: Unreadable; the directory attribute: Directory; otherwise File.
@@ -12,7 +14,3 @@ public:
     // Opens the file for reading with no sharing, only for the moment of GetFileSizeEx.
     std::optional<long long> FileSize(const std::wstring& path) const override;
 };
-
-// The path as kernel32 must be given it: full paths of MAX_PATH characters or more get the
-// extended-length prefix ("\\?\C:\..." or "\\?\UNC\server\..."), shorter ones stay as they are.
-std::wstring ExtendedLengthPath(const std::wstring& path);

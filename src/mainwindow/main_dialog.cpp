@@ -4,6 +4,7 @@
 #include "dialogs/dialog_font_scaler.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
+#include "mainwindow/drop_message_filter.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -30,6 +31,7 @@ void SetWindowIcons(HWND dialog) {
 
 void OnInitDialog(HWND dialog) {
     MainWindowHandle = dialog;
+    AllowDropMessages(dialog);
     CoInitialize(nullptr);
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);

@@ -1,4 +1,5 @@
-// The main window's own texts.
+// The main window's own texts: its caption, its message boxes, its status bar, its list's column
+// headers and the texts it gives the folder browser and the open-file dialog.
 #pragma once
 
 inline constexpr const wchar_t* MainWindowCaption = L"Ferrolet Free v1.0";
@@ -7,3 +8,14 @@ inline constexpr const wchar_t* NoFilesText = L"You haven't entered any files to
 inline constexpr const wchar_t* ConfirmShredCaption = L"Are you sure you want to continue?";
 inline constexpr const wchar_t* ConfirmShredText =
     L"Are you sure you want to permanently delete these files and directories?";
+
+inline constexpr const wchar_t* StatusReadyText = L"Ready";
+inline constexpr const wchar_t* StatusVersionText = L"Version 1.0";
+
+inline constexpr const wchar_t* NameColumnHeader = L"Name";
+inline constexpr const wchar_t* PathColumnHeader = L"Path";
+inline constexpr const wchar_t* SizeColumnHeader = L"Size";
+
+inline constexpr const wchar_t* FolderBrowserPrompt = L"Please select a folder to shred:";
+// Pairs of display text and pattern, each ending in a NUL, and a final NUL after the last pair.
+inline constexpr wchar_t OpenFileFilter[] = L"All Files (*.*)\0*.*\0";

@@ -1,5 +1,7 @@
 #include "mainwindow/path_pickers.h"
 
+#include "mainwindow/current_folder.h"
+#include "mainwindow/main_window_text.h"
 #include "mainwindow/win_handles.h"
 
 #include <commdlg.h>
@@ -9,11 +11,12 @@ std::optional<std::wstring> PickFileToShred(HWND owner) {
     OPENFILENAMEW dialog = {};
     dialog.lStructSize = sizeof dialog;
     dialog.hwndOwner = owner;
-    dialog.lpstrFilter = L"All Files (*.*)\0*.*\0";
+    dialog.lpstrFilter = OpenFileFilter;
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    const CurrentFolderScope keep;
     if (!GetOpenFileNameW(&dialog)) {
         return std::nullopt;
     }
@@ -34,7 +37,7 @@ std::optional<std::wstring> PickFolderToShred(HWND owner) {
     browse.hwndOwner = owner;
     browse.pidlRoot = nullptr;
     browse.pszDisplayName = displayName;
-    browse.lpszTitle = L"Please select a folder to shred:";
+    browse.lpszTitle = FolderBrowserPrompt;
     browse.ulFlags = BIF_RETURNONLYFSDIRS;
     const ShellItemIdList chosen(SHBrowseForFolderW(&browse));
     if (!chosen.Get()) {

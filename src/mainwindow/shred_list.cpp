@@ -1,14 +1,8 @@
 #include "mainwindow/shred_list.h"
 
-#include <cwchar>
+#include "engine/long_path.h"
 
-std::wstring ShredListName(std::wstring_view path) {
-    const size_t slash = path.rfind(L'\\');
-    if (slash == std::wstring_view::npos || slash + 1 == path.size()) {
-        return std::wstring(path);
-    }
-    return std::wstring(path.substr(slash + 1));
-}
+#include <cwchar>
 
 long long SizeInKilobytes(long long bytes) {
     if (bytes <= 0) {
@@ -42,24 +36,14 @@ std::wstring SizeTextOf(const std::wstring& path, const PathProbe& probe) {
     return {};
 }
 
-bool IsFullPath(std::wstring_view path) {
-    const bool driveAbsolute =
-        path.size() >= 3 && path[1] == L':' && path[2] == L'\\' &&
-        ((path[0] >= L'A' && path[0] <= L'Z') || (path[0] >= L'a' && path[0] <= L'z'));
-    const bool unc = path.size() > 2 && path[0] == L'\\' && path[1] == L'\\' && path[2] != L'\\';
-    // "\\.\" names devices, not files or folders.
-    const bool device = path.starts_with(L"\\\\.\\");
-    return (driveAbsolute || unc) && !device;
-}
-
 bool AddShredRow(ShredRows& rows, const std::wstring& path, const PathProbe& probe) {
-    if (!IsFullPath(path)) {
+    if (!IsUsableFullPath(path)) {
         return false;
     }
     // The row and its path go in before the file system is asked anything, so a path that cannot
     // be examined still gives a row.
     const int index = rows.Count();
-    rows.Insert(index, ShredListName(path));
+    rows.Insert(index, LastComponent(path));
     rows.SetText(index, ShredColumnPath, path);
     rows.SetText(index, ShredColumnSize, SizeTextOf(path, probe));
     return true;

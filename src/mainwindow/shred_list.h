@@ -37,20 +37,14 @@ public:
 
 inline constexpr std::wstring_view DirectorySizeText = L"<DIR>";
 
-// The text after the last backslash; the whole path for a drive root or a path without one.
-std::wstring ShredListName(std::wstring_view path);
 // Nearest whole number of 1024-byte units, halves rounded up; any non-empty file is at least 1.
 long long SizeInKilobytes(long long bytes);
 // "%lld KB" of SizeInKilobytes.
 std::wstring SizeText(long long bytes);
 // "<DIR>", "%lld KB", or empty when the path cannot be examined.
 std::wstring SizeTextOf(const std::wstring& path, const PathProbe& probe);
-// A drive-absolute path ("C:\...") or a UNC path ("\\server\share..."): the only kind the job
-// may meet, since anything else would be resolved against the current drive or folder. Device
-// paths ("\\.\...") are not file-system items and do not count.
-bool IsFullPath(std::wstring_view path);
-
-// Appends a row for path; returns false, adding nothing, unless path is a full path.
+// Appends a row for path, named by its last component; returns false, adding nothing, unless the
+// engine takes path as a usable full path, so that every row is one the job can act on.
 bool AddShredRow(ShredRows& rows, const std::wstring& path, const PathProbe& probe);
 void RemoveSelectedShredRows(ShredRows& rows);
 void ClearShredRows(ShredRows& rows);

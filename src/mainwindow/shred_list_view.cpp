@@ -2,6 +2,7 @@
 
 #include "job/list_view_text.h"
 #include "mainwindow/file_system_probe.h"
+#include "mainwindow/main_window_text.h"
 
 #include <commctrl.h>
 
@@ -60,9 +61,9 @@ void ListViewRows::DeleteAll() {
 void SetUpShredList(HWND list) {
     SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
     // Each goes in at position 0, so they stand as Name, Path, Size.
-    InsertColumn(list, ShredColumnSize, L"Size", 69);
-    InsertColumn(list, ShredColumnPath, L"Path", 200);
-    InsertColumn(list, ShredColumnName, L"Name", 113);
+    InsertColumn(list, ShredColumnSize, SizeColumnHeader, 69);
+    InsertColumn(list, ShredColumnPath, PathColumnHeader, 200);
+    InsertColumn(list, ShredColumnName, NameColumnHeader, 113);
 }
 
 void AddShredListItem(const wchar_t* path, HWND list) {

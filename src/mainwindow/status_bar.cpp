@@ -1,6 +1,7 @@
 #include "mainwindow/status_bar.h"
 
 #include "mainwindow/app_globals.h"
+#include "mainwindow/main_window_text.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -24,6 +25,6 @@ void CreateStatusBar() {
     GetClientRect(MainWindowHandle, &client);
     std::array<int, 2> edges = StatusBarPartEdges(client.right);
     SendMessageW(StatusBar, SB_SETPARTS, edges.size(), reinterpret_cast<LPARAM>(edges.data()));
-    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(L"Ready"));
-    SendMessageW(StatusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(L"Version 1.0"));
+    SendMessageW(StatusBar, SB_SETTEXTW, 0, reinterpret_cast<LPARAM>(StatusReadyText));
+    SendMessageW(StatusBar, SB_SETTEXTW, 1, reinterpret_cast<LPARAM>(StatusVersionText));
 }

@@ -30,19 +30,13 @@ HFONT FontOf(HWND window) {
 // Every call of the web-page seam, instead of a browser.
 struct OpenedPage {
     HWND owner;
-    std::wstring verb;
-    std::wstring file;
-    bool hasParameters;
-    bool hasDirectory;
-    INT show;
+    std::wstring address;
 };
 std::vector<OpenedPage> openedPages;
 
-HINSTANCE WINAPI RecordOpenedPage(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                  LPCWSTR directory, INT show) {
-    openedPages.push_back(OpenedPage{owner, verb ? verb : L"", file ? file : L"",
-                                     parameters != nullptr, directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(42));
+WebPageLaunch RecordOpenedPage(HWND owner, const wchar_t* address) {
+    openedPages.push_back(OpenedPage{owner, address ? address : L""});
+    return WebPageLaunch::Direct;
 }
 
 // What one opening of the dialog showed.
@@ -86,7 +80,7 @@ protected:
         openedPages.clear();
         OpenWebPage = RecordOpenedPage;
     }
-    void TearDown() override { OpenWebPage = ShellExecuteW; }
+    void TearDown() override { OpenWebPage = OpenWebPageAsDesktopUser; }
 
     // Opens the dialog, looks at it, then closes it with close(dialog); returns what was seen
     // and checks that the dialog ended with 0 and took both fonts with it.
@@ -217,33 +211,61 @@ TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
     });
 }
 
-TEST_F(AboutDialogTest, EveryCommandFromTheLinkOpensThePageAndKeepsTheDialogOpen) {
+TEST_F(AboutDialogTest, OnlyAClickOnTheLinkOpensThePageAndTheDialogStaysOpen) {
     bool stillOpen = false;
     HWND owner = nullptr;
     RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
         owner = dialog;
         const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-        for (WORD code : {WORD{STN_CLICKED}, WORD{STN_DBLCLK}, WORD{0x1234}}) {
+        for (WORD code : {WORD{STN_DBLCLK}, WORD{STN_ENABLE}, WORD{0x1234}, WORD{STN_CLICKED}}) {
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, code),
                          reinterpret_cast<LPARAM>(link));
         }
-        // A real click: the static itself reports it to the dialog.
-        PostMessageW(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        PostMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
-        PumpUntil([] { return openedPages.size() >= 4; }, 5000);
         stillOpen = StillOpen(dialog);
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(stillOpen);
-    ASSERT_EQ(4u, openedPages.size());
-    for (const OpenedPage& page : openedPages) {
-        EXPECT_EQ(owner, page.owner);
-        EXPECT_EQ(L"open", page.verb);
-        EXPECT_EQ(ProductWebAddress, page.file);
-        EXPECT_FALSE(page.hasParameters);
-        EXPECT_FALSE(page.hasDirectory);
-        EXPECT_EQ(SW_SHOWMAXIMIZED, page.show);
+    ASSERT_EQ(1u, openedPages.size());
+    EXPECT_EQ(owner, openedPages[0].owner);
+    EXPECT_EQ(ProductWebAddress, openedPages[0].address);
+}
+
+// The notifications a control sent its dialog, caught on their way in.
+std::vector<WORD> linkNotifications;
+
+LRESULT CALLBACK WatchLinkNotifications(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_COMMAND &&
+        LOWORD(call->wParam) == IDC_ABOUT_LINK) {
+        linkNotifications.push_back(HIWORD(call->wParam));
     }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A double-click as the system delivers it to the control under the pointer: a click, then the
+// second press as WM_LBUTTONDBLCLK (the static's class asks for double-clicks).
+void PostDoubleClick(HWND control) {
+    const LPARAM at = MAKELPARAM(3, 3);
+    PostMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+    PostMessageW(control, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    PostMessageW(control, WM_LBUTTONUP, 0, at);
+}
+
+// The link itself turns the double-click into a click and then a double-click notification.
+TEST_F(AboutDialogTest, ADoubleClickOnTheLinkOpensThePageOnce) {
+    linkNotifications.clear();
+    const HHOOK hook =
+        SetWindowsHookExW(WH_CALLWNDPROC, WatchLinkNotifications, nullptr, GetCurrentThreadId());
+    ASSERT_NE(nullptr, hook);
+    RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
+        PostDoubleClick(GetDlgItem(dialog, IDC_ABOUT_LINK));
+        PumpUntil([] { return linkNotifications.size() >= 2; }, 5000);
+        PostMessageW(dialog, WM_CLOSE, 0, 0);
+    });
+    UnhookWindowsHookEx(hook);
+    EXPECT_EQ((std::vector<WORD>{STN_CLICKED, STN_DBLCLK}), linkNotifications);
+    EXPECT_EQ(1u, openedPages.size());
 }
 
 TEST_F(AboutDialogTest, OtherCommandsAreNotHandled) {

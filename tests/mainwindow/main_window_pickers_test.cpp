@@ -1,9 +1,11 @@
 #include "main_window_fixture.h"
+#include "mainwindow/current_folder.h"
 #include "mainwindow/path_pickers.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
 
 #include <commctrl.h>
+#include <commdlg.h>
 #include <dlgs.h>
 #include <shlobj.h>
 
@@ -20,33 +22,99 @@ void ChooseInFileDialog(HWND fileDialog, const std::wstring& path) {
     PostDialogButton(fileDialog, IDOK);
 }
 
-TEST_F(MainWindowTest, AddFileAddsTheChosenFile) {
-    // The open-file dialog moves the current folder to the chosen file's folder; give it back
-    // before that folder goes.
-    wchar_t startFolder[MAX_PATH] = {};
-    GetCurrentDirectoryW(MAX_PATH, startFolder);
+// Opens the file's folder in the dialog first, as a person browsing does, then chooses the file
+// by its name there.
+struct BrowsedChoice {
+    HWND fileDialog = nullptr;
+    std::wstring name;
+};
+BrowsedChoice browsedChoice;
+
+void CALLBACK ChooseNameInBrowsedFolder(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    ChooseInFileDialog(browsedChoice.fileDialog, browsedChoice.name);
+}
+
+void ChooseThroughItsFolder(HWND fileDialog, const std::wstring& folder, const std::wstring& name) {
+    ChooseInFileDialog(fileDialog, folder);
+    browsedChoice = BrowsedChoice{fileDialog, name};
+    SetTimer(nullptr, 0, 200, ChooseNameInBrowsedFolder);
+}
+
+// What the open-file dialog does to the current folder when it is called plainly.
+std::wstring FolderAfterPlainOpenDialog(const std::wstring& folder, const std::wstring& name) {
+    wchar_t chosen[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.lpstrFile = chosen;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    DialogWatcher watcher(
+        [&](HWND fileDialog) { ChooseThroughItsFolder(fileDialog, folder, name); });
+    EXPECT_TRUE(GetOpenFileNameW(&dialog));
+    return CurrentFolder();
+}
+
+TEST_F(MainWindowTest, AddFileAddsTheChosenFileAndKeepsTheCurrentFolder) {
     TempFolder folder;
     const std::wstring path = folder / L"chosen.txt";
     WriteTestFile(path, std::string(4096, 'c'));
+    const std::wstring start = CurrentFolder();
+    const CurrentFolderScope restore;
+    ASSERT_NE(folder.Path(), start);
+    ASSERT_EQ(folder.Path(), FolderAfterPlainOpenDialog(folder.Path(), L"chosen.txt"))
+        << "the plain dialog no longer moves the current folder, so this test shows nothing";
+    ASSERT_TRUE(SetCurrentDirectoryW(start.c_str()));
+
     HWND owner = nullptr;
     DialogWatcher watcher([&](HWND fileDialog) {
         owner = GetWindow(fileDialog, GW_OWNER);
-        ChooseInFileDialog(fileDialog, path);
+        ChooseThroughItsFolder(fileDialog, folder.Path(), L"chosen.txt");
     });
     Click(IDC_ADD_FILE);
-    SetCurrentDirectoryW(startFolder);
+    EXPECT_EQ(start, CurrentFolder());
     EXPECT_EQ(dialog, owner);
     EXPECT_EQ((Rows{{L"chosen.txt", path, L"4 KB"}}), ListRows(list, 3));
 }
 
+TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
+    const CurrentFolderScope restore;
+    TempFolder folder;
+    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
+    wchar_t system[MAX_PATH + 1] = {};
+    ASSERT_NE(0u, GetSystemDirectoryW(system, MAX_PATH + 1));
+    EXPECT_TRUE(MoveCurrentFolderToSystemFolder());
+    EXPECT_EQ(std::wstring(system), CurrentFolder());
+}
+
+// The texts of an open-file dialog's filter list, read once the dialog has filled it, and then the
+// dialog cancelled.
+HWND filteredDialog = nullptr;
+std::vector<std::wstring> filterTexts;
+
+void CALLBACK ReadFiltersAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    const HWND filter = GetDlgItem(filteredDialog, cmb1);
+    const int count = static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0));
+    for (int index = 0; index < count; ++index) {
+        wchar_t text[MAX_PATH] = {};
+        SendMessageW(filter, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text));
+        filterTexts.emplace_back(text);
+    }
+    PostDialogButton(filteredDialog, IDCANCEL);
+}
+
 TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
     int shown = 0;
+    filterTexts.clear();
     DialogWatcher watcher([&](HWND fileDialog) {
         ++shown;
-        PostDialogButton(fileDialog, IDCANCEL);
+        filteredDialog = fileDialog;
+        SetTimer(nullptr, 0, 200, ReadFiltersAndCancel);
     });
     Click(IDC_ADD_FILE);
     EXPECT_EQ(1, shown);
+    EXPECT_EQ(std::vector<std::wstring>{L"All Files (*.*)"}, filterTexts);
     EXPECT_EQ(0, ListItemCount(list));
 }
 

@@ -1,4 +1,5 @@
 #include "main_window_fixture.h"
+#include "mainwindow/drop_message_filter.h"
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
 #include "support/temp_folder.h"
@@ -12,10 +13,46 @@ namespace {
 
 using Rows = std::vector<std::vector<std::wstring>>;
 
-const wchar_t* const NoFilesText = L"You haven't entered any files to delete!";
-const wchar_t* const ConfirmText =
+// The texts as they must read, apart from where the program keeps them.
+const wchar_t* const kNoFilesText = L"You haven't entered any files to delete!";
+const wchar_t* const kConfirmText =
     L"Are you sure you want to permanently delete these files and directories?";
-const wchar_t* const ConfirmCaption = L"Are you sure you want to continue?";
+const wchar_t* const kConfirmCaption = L"Are you sure you want to continue?";
+
+// Every change of the main window's message filter, instead of the platform's.
+struct FilterChange {
+    HWND window;
+    UINT message;
+    DWORD action;
+    bool hasStatus;
+    bool operator==(const FilterChange&) const = default;
+};
+std::vector<FilterChange> filterChanges;
+
+BOOL WINAPI RecordFilterChange(HWND window, UINT message, DWORD action,
+                               PCHANGEFILTERSTRUCT status) {
+    filterChanges.push_back(FilterChange{window, message, action, status != nullptr});
+    return TRUE;
+}
+
+// Explorer runs with less integrity than the elevated program; a drop from it arrives only
+// through these three holes in the window's filter, and nothing else may get through.
+TEST(MainWindowMessageFilter, StartUpLetsExactlyADropsMessagesThrough) {
+    filterChanges.clear();
+    ChangeMessageFilter = RecordFilterChange;
+    AppInstance = GetModuleHandleW(nullptr);
+    const HWND dialog =
+        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
+    ChangeMessageFilter = ChangeWindowMessageFilterEx;
+    ASSERT_NE(nullptr, dialog);
+    DestroyWindow(dialog);
+    const std::vector<FilterChange> expected = {
+        {dialog, WM_DROPFILES, MSGFLT_ALLOW, false},
+        {dialog, WM_COPYDATA, MSGFLT_ALLOW, false},
+        {dialog, 0x0049, MSGFLT_ALLOW, false},
+    };
+    EXPECT_EQ(expected, filterChanges);
+}
 
 int CheckedMethod(HWND dialog) {
     int checked = 0;
@@ -127,10 +164,14 @@ TEST_F(MainWindowTest, RealFilesGiveTheirSizeTextsThroughTheControl) {
     EXPECT_EQ(expected, ListRows(list, 3));
 }
 
-TEST_F(MainWindowTest, DriveRootAndDuplicatesGiveTheirOwnRows) {
+TEST_F(MainWindowTest, DuplicatesGiveTheirOwnRowsAndADriveRootNone) {
+    TempFolder folder;
+    WriteTestFile(folder / L"twice.txt", "2");
+    AddShredListItem((folder / L"twice.txt").c_str(), list);
     AddShredListItem(L"C:\\", list);
-    AddShredListItem(L"C:\\", list);
-    const Rows expected = {{L"C:\\", L"C:\\", L"<DIR>"}, {L"C:\\", L"C:\\", L"<DIR>"}};
+    AddShredListItem((folder / L"twice.txt").c_str(), list);
+    const Rows expected = {{L"twice.txt", folder / L"twice.txt", L"1 KB"},
+                           {L"twice.txt", folder / L"twice.txt", L"1 KB"}};
     EXPECT_EQ(expected, ListRows(list, 3));
 }
 
@@ -219,7 +260,7 @@ TEST_F(MainWindowWithFiveRows, TheDeleteKeyInTheListRemovesNothing) {
 }
 
 TEST_F(MainWindowTest, ShredNowOnAnEmptyListSaysNoFilesAndAsksNothing) {
-    MessageBoxAnswerer answerer(L"No files", NoFilesText, IDOK);
+    MessageBoxAnswerer answerer(L"No files", kNoFilesText, IDOK);
     Click(IDC_SHRED_NOW);
     ASSERT_EQ(1u, answerer.Seen().size());
     EXPECT_EQ(std::vector<int>{IDOK}, answerer.Seen()[0].buttons);
@@ -229,7 +270,7 @@ TEST_F(MainWindowTest, ShredNowOnAnEmptyListSaysNoFilesAndAsksNothing) {
 TEST_F(MainWindowWithFiveRows, AnsweringNoLeavesListAndMethodAsTheyWere) {
     Click(IDC_METHOD_DOD7);
     SelectListItem(list, 4, true);
-    MessageBoxAnswerer answerer(ConfirmCaption, ConfirmText, IDNO);
+    MessageBoxAnswerer answerer(kConfirmCaption, kConfirmText, IDNO);
     Click(IDC_SHRED_NOW);
     ASSERT_EQ(1u, answerer.Seen().size());
     EXPECT_EQ((std::vector<int>{IDYES, IDNO}), answerer.Seen()[0].buttons);
@@ -257,7 +298,7 @@ TEST_F(MainWindowTest, AboutRunsAModalDialogOwnedByTheMainWindow) {
 }
 
 TEST_F(MainWindowTest, CommandIdOkDoesNothing) {
-    AddShredListItem(L"C:\\", list);
+    AddShredListItem(L"C:\\ferrolet-no-such-folder\\row", list);
     Command(IDOK);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(1, ListItemCount(list));
@@ -308,7 +349,7 @@ TEST(MainWindowModal, ClosingTheWindowEndsItWithZero) {
 TEST(MainWindowModal, EveryStartIsFreshWhateverTheLastRunChose) {
     RunMainWindow([](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_METHOD_GUTMANN, BM_CLICK, 0, 0);
-        AddShredListItem(L"C:\\", GetDlgItem(dialog, IDC_SHRED_LIST));
+        AddShredListItem(L"C:\\ferrolet-no-such-folder\\row", GetDlgItem(dialog, IDC_SHRED_LIST));
         EndDialog(dialog, 0);
     });
     int method = 0;

@@ -1,0 +1,17 @@
+// The About dialog's own texts (its caption and title come with its template).
+#pragma once
+
+#include <string>
+
+// The product's web page: the link's text and the address it opens.
+inline constexpr wchar_t ProductWebAddress[] = L"https://ferrolet.example/softwares/ferrolet.html";
+inline constexpr wchar_t AuthorName[] = L"Maren Quillfeather";
+inline constexpr wchar_t ContactMailAddress[] = L"maren@ferrolet.example";
+
+inline constexpr wchar_t NoticeParagraph[] = L"";
+inline constexpr wchar_t NoticeAuthorLabel[] = L"author: ";
+inline constexpr wchar_t NoticeMailLabel[] = L"mailto: ";
+inline constexpr wchar_t NoticeWebLabel[] = L"www: ";
+
+// The notice shown in the edit box: CR LF line breaks, no final line break.
+std::wstring AboutNoticeText();
