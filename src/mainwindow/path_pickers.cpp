@@ -5,6 +5,17 @@
 #include "mainwindow/win_handles.h"
 
 #include <commdlg.h>
+#include <knownfolders.h>
+
+std::wstring DocumentsFolder() {
+    PWSTR folder = nullptr;
+    std::wstring result;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder))) {
+        result = folder;
+    }
+    CoTaskMemFree(folder);
+    return result;
+}
 
 std::optional<std::wstring> PickFileToShred(HWND owner) {
     wchar_t path[MAX_PATH] = {};
@@ -16,6 +27,10 @@ std::optional<std::wstring> PickFileToShred(HWND owner) {
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
     dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    // Without a starting folder the dialog would open in the current one, which is the system
+    // folder; given one, it still returns to the folder the user last chose in it.
+    const std::wstring documents = DocumentsFolder();
+    dialog.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
     const CurrentFolderScope keep;
     if (!GetOpenFileNameW(&dialog)) {
         return std::nullopt;

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
-// One existing file chosen in the open-file dialog; empty when cancelled or failed.
+// The user's documents folder, where the open-file dialog starts; empty when unknown.
+std::wstring DocumentsFolder();
+// One existing file chosen in the open-file dialog, which starts in DocumentsFolder(); empty when
+// cancelled or failed.
 std::optional<std::wstring> PickFileToShred(HWND owner);
 // One file-system folder chosen in the folder browser; empty when cancelled, or when the
 // chosen item has no file-system path.

@@ -91,9 +91,13 @@ TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
 // dialog cancelled.
 HWND filteredDialog = nullptr;
 std::vector<std::wstring> filterTexts;
+std::wstring startFolder;
 
 void CALLBACK ReadFiltersAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    wchar_t folder[MAX_PATH] = {};
+    SendMessageW(filteredDialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+    startFolder = folder;
     const HWND filter = GetDlgItem(filteredDialog, cmb1);
     const int count = static_cast<int>(SendMessageW(filter, CB_GETCOUNT, 0, 0));
     for (int index = 0; index < count; ++index) {
@@ -104,9 +108,15 @@ void CALLBACK ReadFiltersAndCancel(HWND, UINT, UINT_PTR timer, DWORD) {
     PostDialogButton(filteredDialog, IDCANCEL);
 }
 
+// The program's current folder is the system folder, full of files, where the dialog would
+// otherwise open: it starts in the user's documents instead.
 TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
+    const CurrentFolderScope restore;
+    ASSERT_TRUE(MoveCurrentFolderToSystemFolder());
+    ASSERT_FALSE(DocumentsFolder().empty());
     int shown = 0;
     filterTexts.clear();
+    startFolder.clear();
     DialogWatcher watcher([&](HWND fileDialog) {
         ++shown;
         filteredDialog = fileDialog;
@@ -115,6 +125,8 @@ TEST_F(MainWindowTest, CancellingAddFileAddsNothing) {
     Click(IDC_ADD_FILE);
     EXPECT_EQ(1, shown);
     EXPECT_EQ(std::vector<std::wstring>{L"All Files (*.*)"}, filterTexts);
+    EXPECT_EQ(0, lstrcmpiW(DocumentsFolder().c_str(), startFolder.c_str()))
+        << "started in " << testing::PrintToString(startFolder);
     EXPECT_EQ(0, ListItemCount(list));
 }
 
