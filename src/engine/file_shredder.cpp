@@ -14,10 +14,10 @@ bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
     return info.nNumberOfLinks > 1;
 }
 
-// The file's data, opened relative to its checked handle, so it is the same file. Its sharing
-// lets only that handle's delete access coexist with it: another process holding the file open
-// for data, or opening it later, is refused, and a holder whose open refused deletion keeps our
-// first handle out already.
+// The file's data, opened relative to its checked handle, so it is the same file whatever
+// happened to its name meanwhile. Sharing only deletion (which the first handle holds) makes this
+// open fail while another process holds the file open for its data, and keeps everyone else's
+// data access out until the file is gone.
 FileHandle OpenData(HANDLE file) {
     return OpenEntry(file, std::wstring(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
                      FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
@@ -27,8 +27,8 @@ FileHandle OpenData(HANDLE file) {
 
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
                       const ItemLocation& folder) {
-    // Data sharing lets the data handle below coexist with this one; a holder that refused
-    // deletion keeps this open out.
+    // No data access, so that a read-only file opens on Windows too; sharing data access lets
+    // the data handle below coexist with it, and a holder that refused deletion keeps it out.
     FileHandle file = OpenEntry(folderHandle, LastComponent(path), ItemAccess,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!file.IsValid()) {
