@@ -400,6 +400,7 @@ DWORD WINAPI ShredDeepTree(void* walk) {
     return 0;
 }
 
+// On a thread of the default stack size, as the job's worker.
 void RunOnNewThread(LPTHREAD_START_ROUTINE body, DeepWalk& walk) {
     HANDLE worker = CreateThread(nullptr, 0, body, &walk, 0, nullptr);
     ASSERT_NE(nullptr, worker);
