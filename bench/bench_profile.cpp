@@ -14,7 +14,7 @@ struct OperationTotal {
     double seconds = 0.0;
 };
 
-constexpr int OperationCount = 18;
+constexpr int OperationCount = 15;
 OperationTotal totals[OperationCount];
 
 template <auto Entry, int Slot> struct Timed;
@@ -45,24 +45,21 @@ template <auto Entry, int Slot> void Wrap(const char* name) {
 } // namespace
 
 void StartFileSystemProfile() {
-    Wrap<&FileSystemApi::SetFileAttributesW, 0>("SetFileAttributesW");
-    Wrap<&FileSystemApi::CreateFileW, 1>("CreateFileW");
+    Wrap<&FileSystemApi::CreateFileW, 0>("CreateFileW");
+    Wrap<&FileSystemApi::OpenRelative, 1>("OpenRelative");
     Wrap<&FileSystemApi::GetFileInformationByHandle, 2>("GetFileInformationByHandle");
     Wrap<&FileSystemApi::GetFileInformationByHandleEx, 3>("GetFileInformationByHandleEx");
-    Wrap<&FileSystemApi::GetFileSizeEx, 4>("GetFileSizeEx");
-    Wrap<&FileSystemApi::SetFilePointer, 5>("SetFilePointer");
-    Wrap<&FileSystemApi::WriteFile, 6>("WriteFile");
-    Wrap<&FileSystemApi::FlushFileBuffers, 7>("FlushFileBuffers");
-    Wrap<&FileSystemApi::SetEndOfFile, 8>("SetEndOfFile");
-    Wrap<&FileSystemApi::CloseHandle, 9>("CloseHandle");
-    Wrap<&FileSystemApi::MoveFileW, 10>("MoveFileW");
-    Wrap<&FileSystemApi::DeleteFileW, 11>("DeleteFileW");
-    Wrap<&FileSystemApi::RemoveDirectoryW, 12>("RemoveDirectoryW");
-    Wrap<&FileSystemApi::FindFirstFileW, 13>("FindFirstFileW");
-    Wrap<&FileSystemApi::FindNextFileW, 14>("FindNextFileW");
-    Wrap<&FileSystemApi::FindClose, 15>("FindClose");
-    Wrap<&FileSystemApi::AllocateChunk, 16>("AllocateChunk");
-    Wrap<&FileSystemApi::FreeChunk, 17>("FreeChunk");
+    Wrap<&FileSystemApi::SetFileInformationByHandle, 4>("SetFileInformationByHandle");
+    Wrap<&FileSystemApi::RenameByHandle, 5>("RenameByHandle");
+    Wrap<&FileSystemApi::DeleteByHandle, 6>("DeleteByHandle");
+    Wrap<&FileSystemApi::GetFileSizeEx, 7>("GetFileSizeEx");
+    Wrap<&FileSystemApi::SetFilePointer, 8>("SetFilePointer");
+    Wrap<&FileSystemApi::WriteFile, 9>("WriteFile");
+    Wrap<&FileSystemApi::FlushFileBuffers, 10>("FlushFileBuffers");
+    Wrap<&FileSystemApi::SetEndOfFile, 11>("SetEndOfFile");
+    Wrap<&FileSystemApi::CloseHandle, 12>("CloseHandle");
+    Wrap<&FileSystemApi::AllocateChunk, 13>("AllocateChunk");
+    Wrap<&FileSystemApi::FreeChunk, 14>("FreeChunk");
 }
 
 void StopFileSystemProfile(int items) {

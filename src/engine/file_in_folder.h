@@ -1,4 +1,4 @@
-// The file shredder as the folder walk calls it, with the holding folder already located.
+// The file shredder as the folder walk calls it, with the holding folder already open.
 #pragma once
 
 #include "engine/item_checks.h"
@@ -6,5 +6,7 @@
 
 #include <string>
 
-// ShredFile for a usable full path whose holding folder is at folder.
-int ShredFileInFolder(std::wstring& path, ShredMethod method, const ItemLocation& folder);
+// ShredFile for the entry of the open folder folderHandle (located at folder) whose usable full
+// path is path.
+int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
+                      const ItemLocation& folder);

@@ -1,8 +1,10 @@
 #include "engine/file_shredder.h"
 
 #include "engine/file_in_folder.h"
+#include "engine/item_attributes.h"
 #include "engine/item_checks.h"
 #include "engine/long_path.h"
+#include "engine/named_streams.h"
 #include "engine/random_names.h"
 
 namespace {
@@ -12,52 +14,54 @@ bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
     return info.nNumberOfLinks > 1;
 }
 
-bool IsPlainFile(HANDLE handle, const std::wstring& path, const ItemLocation& folder,
-                 BY_HANDLE_FILE_INFORMATION& info) {
-    ItemLocation location;
-    return IdentifyItem(handle, path, folder, info, location) == ItemIdentity::Itself &&
-           !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Renames the file ten times and deletes it under the name it ended with.
-bool RenameAndDelete(std::wstring& path) {
-    RenameTenTimes(path, RandomNameKind::File);
-    return FileSystem.DeleteFileW(ExtendedPath(path).c_str()) != FALSE;
+// The file's data, opened relative to its checked handle, so it is the same file whatever
+// happened to its name meanwhile. Sharing only deletion (which the first handle holds) makes this
+// open fail while another process holds the file open for its data, and keeps everyone else's
+// data access out until the file is gone.
+FileHandle OpenData(HANDLE file) {
+    return OpenEntry(file, std::wstring(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
+                     FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
 }
 
 } // namespace
 
-int ShredFileInFolder(std::wstring& path, ShredMethod method, const ItemLocation& folder) {
-    BY_HANDLE_FILE_INFORMATION info{};
-    {
-        // Look before changing anything: a link's target must not even lose its attributes.
-        FileHandle probe = OpenForInspection(path);
-        if (!probe.IsValid() || !IsPlainFile(probe.Get(), path, folder, info)) {
-            return ShredFileOpenFailed;
-        }
+int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
+                      const ItemLocation& folder) {
+    // No data access, so that a read-only file opens on Windows too; sharing data access lets
+    // the data handle below coexist with it, and a holder that refused deletion keeps it out.
+    FileHandle file = OpenEntry(folderHandle, LastComponent(path), ItemAccess,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE);
+    if (!file.IsValid()) {
+        return ShredFileOpenFailed;
     }
-    const std::wstring extended = ExtendedPath(path);
-    FileSystem.SetFileAttributesW(extended.c_str(), FILE_ATTRIBUTE_NORMAL);
-
-    FileHandle file(FileSystem.CreateFileW(
-        extended.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_WRITE_THROUGH | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
-    if (!file.IsValid() || !IsPlainFile(file.Get(), path, folder, info)) {
+    // Look before changing anything: a link's target must not even lose its attributes.
+    BY_HANDLE_FILE_INFORMATION info{};
+    ItemLocation location;
+    if (IdentifyItem(file.Get(), folderHandle, LastComponent(path), folder, info, location) !=
+            ItemIdentity::Itself ||
+        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return ShredFileOpenFailed;
     }
     if (HasOtherNames(info)) {
-        file.Close();
-        return RenameAndDelete(path) ? ShredFileNameRemoved : ShredFileDeleteFailed;
+        return ShredFileHasOtherNames;
     }
-
-    HANDLE handle = file.Get();
-    if (!method(handle)) {
+    AttributesReset attributes(file.Get(), info.dwFileAttributes);
+    FileHandle data = OpenData(file.Get());
+    if (!data.IsValid()) {
+        return ShredFileOpenFailed;
+    }
+    HANDLE handle = data.Get();
+    if (!OverwriteNamedStreams(file.Get(), method) || !method(handle)) {
         return ShredFileOverwriteFailed;
     }
     FileSystem.SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
     FileSystem.SetEndOfFile(handle);
-    file.Close();
-    return RenameAndDelete(path) ? ShredFileDeleted : ShredFileDeleteFailed;
+    RenameTenTimes(file.Get(), folderHandle, path, RandomNameKind::File);
+    if (!FileSystem.DeleteByHandle(file.Get())) {
+        return ShredFileDeleteFailed;
+    }
+    attributes.ItemRemoved();
+    return ShredFileDeleted;
 }
 
 int ShredFile(std::wstring& path, ShredMethod method) {
@@ -65,8 +69,9 @@ int ShredFile(std::wstring& path, ShredMethod method) {
         return ShredFileOpenFailed;
     }
     ItemLocation folder;
-    if (!LocateParent(path, folder)) {
+    FileHandle folderHandle = OpenParentFolder(path, folder);
+    if (!folderHandle.IsValid()) {
         return ShredFileOpenFailed;
     }
-    return ShredFileInFolder(path, method, folder);
+    return ShredFileInFolder(path, method, folderHandle.Get(), folder);
 }

@@ -1,6 +1,133 @@
 #include "engine/file_system.h"
 
+#include <winternl.h>
+
+#include <atomic>
+#include <cwchar>
+#include <vector>
+
 namespace {
+
+// ntdll's own entries; MinGW declares the types but links none of them.
+using NtCreateFileFunction = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTRIBUTES,
+                                              PIO_STATUS_BLOCK, PLARGE_INTEGER, ULONG, ULONG, ULONG,
+                                              ULONG, PVOID, ULONG);
+using NtSetInformationFileFunction = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                                      ULONG);
+using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(NTSTATUS);
+
+constexpr ULONG FileRenameInformationClass = 10;
+constexpr NTSTATUS StatusObjectPathSyntaxBad = static_cast<NTSTATUS>(0xC000003B);
+constexpr NTSTATUS StatusInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
+
+// FILE_INFO_BY_HANDLE_CLASS 21 and its flags, newer than the headers' target version.
+constexpr auto FileDispositionInfoExClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(21);
+constexpr DWORD DispositionDelete = 0x1;
+constexpr DWORD DispositionPosixSemantics = 0x2;
+constexpr DWORD DispositionIgnoreReadOnly = 0x10;
+
+template <typename Function> Function NtdllEntry(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), name)));
+}
+
+const auto NtCreateFileEntry = NtdllEntry<NtCreateFileFunction>("NtCreateFile");
+const auto NtSetInformationFileEntry =
+    NtdllEntry<NtSetInformationFileFunction>("NtSetInformationFile");
+const auto RtlNtStatusToDosErrorEntry =
+    NtdllEntry<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError");
+
+void SetLastErrorFromStatus(NTSTATUS status) {
+    SetLastError(RtlNtStatusToDosErrorEntry ? RtlNtStatusToDosErrorEntry(status)
+                                            : ERROR_GEN_FAILURE);
+}
+
+HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+    if (NtCreateFileEntry == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return INVALID_HANDLE_VALUE;
+    }
+    UNICODE_STRING objectName;
+    objectName.Buffer = const_cast<PWSTR>(name);
+    objectName.Length = static_cast<USHORT>(std::wcslen(name) * sizeof(wchar_t));
+    objectName.MaximumLength = objectName.Length;
+    OBJECT_ATTRIBUTES attributes{};
+    attributes.Length = sizeof(attributes);
+    attributes.RootDirectory = root;
+    attributes.ObjectName = &objectName;
+    IO_STATUS_BLOCK status{};
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    const NTSTATUS result = NtCreateFileEntry(
+        &handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, share, FILE_OPEN,
+        options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
+            FILE_SYNCHRONOUS_IO_NONALERT,
+        nullptr, 0);
+    if (!NT_SUCCESS(result)) {
+        SetLastErrorFromStatus(result);
+        return INVALID_HANDLE_VALUE;
+    }
+    return handle;
+}
+
+NTSTATUS RenameInformation(HANDLE item, HANDLE root, LPCWSTR name) {
+    const std::size_t nameBytes = std::wcslen(name) * sizeof(wchar_t);
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->ReplaceIfExists = FALSE;
+    rename->RootDirectory = root;
+    rename->FileNameLength = static_cast<DWORD>(nameBytes);
+    std::wmemcpy(rename->FileName, name, nameBytes / sizeof(wchar_t));
+    IO_STATUS_BLOCK status{};
+    return NtSetInformationFileEntry(item, &status, rename, static_cast<ULONG>(buffer.size()),
+                                     FileRenameInformationClass);
+}
+
+// Windows renames within the item's own folder when given a bare name and no root (no path is
+// resolved at all). Wine refuses that form and wants the folder's handle as root, which is as
+// safe: kernel32's SetFileInformationByHandle is not used because Wine resolves its bare name
+// against the current folder.
+std::atomic<bool> bareRenameRefused{false};
+
+BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
+    if (NtSetInformationFileEntry == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    NTSTATUS result = StatusObjectPathSyntaxBad;
+    if (!bareRenameRefused.load(std::memory_order_relaxed)) {
+        result = RenameInformation(item, nullptr, name);
+        if (result == StatusObjectPathSyntaxBad || result == StatusInvalidParameter) {
+            bareRenameRefused.store(true, std::memory_order_relaxed);
+        }
+    }
+    if (result == StatusObjectPathSyntaxBad || result == StatusInvalidParameter) {
+        result = RenameInformation(item, folder, name);
+    }
+    if (!NT_SUCCESS(result)) {
+        SetLastErrorFromStatus(result);
+        return FALSE;
+    }
+    return TRUE;
+}
+
+bool IsUnsupportedAnswer(DWORD error) {
+    return error == ERROR_INVALID_PARAMETER || error == ERROR_NOT_SUPPORTED ||
+           error == ERROR_INVALID_FUNCTION || error == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+// POSIX semantics take the name away at once, even while another handle that shares deletion
+// is open; platforms or volumes without them get the classic delete-on-close.
+BOOL DeleteThroughHandle(HANDLE item) {
+    DWORD flags = DispositionDelete | DispositionPosixSemantics | DispositionIgnoreReadOnly;
+    if (SetFileInformationByHandle(item, FileDispositionInfoExClass, &flags, sizeof(flags))) {
+        return TRUE;
+    }
+    if (!IsUnsupportedAnswer(GetLastError())) {
+        return FALSE;
+    }
+    FILE_DISPOSITION_INFO classic{TRUE};
+    return SetFileInformationByHandle(item, FileDispositionInfo, &classic, sizeof(classic));
+}
 
 void* HeapAllocateChunk(std::size_t size) {
     return HeapAlloc(GetProcessHeap(), 0, size);
@@ -13,22 +140,19 @@ void HeapFreeChunk(void* chunk) {
 } // namespace
 
 const FileSystemApi RealFileSystem = {
-    &::SetFileAttributesW,
     &::CreateFileW,
+    &OpenRelativeToHandle,
     &::GetFileInformationByHandle,
     &::GetFileInformationByHandleEx,
+    &::SetFileInformationByHandle,
+    &RenameWithinFolder,
+    &DeleteThroughHandle,
     &::GetFileSizeEx,
     &::SetFilePointer,
     &::WriteFile,
     &::FlushFileBuffers,
     &::SetEndOfFile,
     &::CloseHandle,
-    &::MoveFileW,
-    &::DeleteFileW,
-    &::RemoveDirectoryW,
-    &::FindFirstFileW,
-    &::FindNextFileW,
-    &::FindClose,
     &HeapAllocateChunk,
     &HeapFreeChunk,
 };

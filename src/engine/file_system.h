@@ -1,6 +1,8 @@
 // The engine's one door to the file system: every file and folder operation it makes, and the
-// allocation of overwrite chunks. Production code leaves the table as it is (straight to kernel32
-// and the process heap); a test swaps single entries to make one operation fail on demand.
+// allocation of overwrite chunks. Production code leaves the table as it is (straight to kernel32,
+// ntdll and the process heap); a test swaps single entries to make one operation fail on demand.
+// Only CreateFileW takes a path, and the engine uses it for nothing but the folder that holds a
+// chosen item: every item is opened relative to its folder's handle and handled through its own.
 #pragma once
 
 #include <windows.h>
@@ -8,22 +10,28 @@
 #include <cstddef>
 
 struct FileSystemApi {
-    decltype(&::SetFileAttributesW) SetFileAttributesW;
     decltype(&::CreateFileW) CreateFileW;
+    // Opens name (a bare entry name, an empty name for the root itself, or ":stream:$DATA")
+    // relative to the open root, never following a link at name (NtCreateFile with FILE_OPEN,
+    // FILE_OPEN_REPARSE_POINT, FILE_OPEN_FOR_BACKUP_INTENT and FILE_SYNCHRONOUS_IO_NONALERT added
+    // to options; SYNCHRONIZE added to access). INVALID_HANDLE_VALUE and the last error on
+    // failure.
+    HANDLE (*OpenRelative)(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options);
     decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
+    decltype(&::SetFileInformationByHandle) SetFileInformationByHandle;
+    // Gives the open item the bare name in the folder that holds it (open as folder), never
+    // replacing an existing item; FALSE and the last error on failure.
+    BOOL (*RenameByHandle)(HANDLE item, HANDLE folder, LPCWSTR name);
+    // Removes the open item's name, a file or an empty folder; FALSE and the last error on
+    // failure.
+    BOOL (*DeleteByHandle)(HANDLE item);
     decltype(&::GetFileSizeEx) GetFileSizeEx;
     decltype(&::SetFilePointer) SetFilePointer;
     decltype(&::WriteFile) WriteFile;
     decltype(&::FlushFileBuffers) FlushFileBuffers;
     decltype(&::SetEndOfFile) SetEndOfFile;
     decltype(&::CloseHandle) CloseHandle;
-    decltype(&::MoveFileW) MoveFileW;
-    decltype(&::DeleteFileW) DeleteFileW;
-    decltype(&::RemoveDirectoryW) RemoveDirectoryW;
-    decltype(&::FindFirstFileW) FindFirstFileW;
-    decltype(&::FindNextFileW) FindNextFileW;
-    decltype(&::FindClose) FindClose;
     // One overwrite chunk of size bytes; nullptr when there is no memory for it.
     void* (*AllocateChunk)(std::size_t size);
     void (*FreeChunk)(void* chunk);

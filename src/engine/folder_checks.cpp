@@ -1,16 +1,29 @@
 #include "engine/folder_checks.h"
 
-#include <cwchar>
+namespace {
 
-FolderIdentity IdentifyFolder(const std::wstring& path, const ItemLocation& folder,
-                              ItemLocation& location) {
-    FileHandle handle = OpenForInspection(path);
-    if (!handle.IsValid()) {
+constexpr DWORD ListingOnly = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
+constexpr std::size_t ListingBufferSize = 4096;
+
+} // namespace
+
+FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
+                          const ItemLocation& parentLocation, DWORD access, FileHandle& opened,
+                          ItemLocation& location, DWORD& attributes) {
+    opened = OpenEntry(parent, name, access, ShareAll);
+    if (!opened.IsValid() && access != ListingOnly &&
+        (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED)) {
+        // Held elsewhere without shared deletion, or no right to remove it: its contents are
+        // still shredded, and its own removal then fails.
+        opened = OpenEntry(parent, name, ListingOnly, ShareAll);
+    }
+    if (!opened.IsValid()) {
         return FolderIdentity::Unreachable;
     }
     BY_HANDLE_FILE_INFORMATION info{};
-    switch (IdentifyItem(handle.Get(), path, folder, info, location)) {
+    switch (IdentifyItem(opened.Get(), parent, name, parentLocation, info, location)) {
     case ItemIdentity::Itself:
+        attributes = info.dwFileAttributes;
         return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderIdentity::Folder
                                                                   : FolderIdentity::Unreachable;
     case ItemIdentity::Link:
@@ -21,10 +34,51 @@ FolderIdentity IdentifyFolder(const std::wstring& path, const ItemLocation& fold
     return FolderIdentity::Unreachable;
 }
 
+bool FolderListing::Next(HANDLE folder, ListedEntry& entry) {
+    for (;;) {
+        if (!filled_) {
+            if (ended_) {
+                return false;
+            }
+            if (!buffer_) {
+                buffer_ = std::make_unique<unsigned char[]>(ListingBufferSize);
+            }
+            const FILE_INFO_BY_HANDLE_CLASS kind =
+                started_ ? FileIdBothDirectoryInfo : FileIdBothDirectoryRestartInfo;
+            const bool first = !started_;
+            started_ = true;
+            if (!FileSystem.GetFileInformationByHandleEx(folder, kind, buffer_.get(),
+                                                         ListingBufferSize)) {
+                const DWORD error = GetLastError();
+                ended_ = true;
+                refused_ = first && error != ERROR_NO_MORE_FILES && error != ERROR_FILE_NOT_FOUND;
+                buffer_.reset();
+                return false;
+            }
+            filled_ = true;
+            offset_ = 0;
+        }
+        const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer_.get() + offset_);
+        entry.name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
+        entry.attributes = info->FileAttributes;
+        entry.reparseTag = IsLinkEntry(info->FileAttributes) ? info->EaSize : 0;
+        if (info->NextEntryOffset == 0 || offset_ + info->NextEntryOffset >= ListingBufferSize) {
+            filled_ = false;
+        } else {
+            offset_ += info->NextEntryOffset;
+        }
+        return true;
+    }
+}
+
 bool IsLinkEntry(unsigned long attributes) {
     return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
 }
 
-bool IsDotEntry(const wchar_t* name) {
-    return std::wcscmp(name, L".") == 0 || std::wcscmp(name, L"..") == 0;
+bool IsWalkedFolderEntry(const ListedEntry& entry) {
+    return !IsLinkEntry(entry.attributes) && (entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool IsDotEntry(const std::wstring& name) {
+    return name == L"." || name == L"..";
 }

@@ -1,22 +1,54 @@
-// Telling a folder that may be walked from a link that must be left alone.
+// Telling a folder that may be walked from a link that must be left alone, and listing it.
 #pragma once
 
 #include "engine/item_checks.h"
 
+#include <memory>
 #include <string>
 
 enum class FolderIdentity {
     Folder,     // the folder itself: location says where it is
-    Link,       // a link, or a path that resolves somewhere else: one item, never walked
+    Link,       // a link, or an entry that resolves somewhere else: one item, never walked
     Unreachable // cannot be opened or examined: treated as a folder that cannot be listed
 };
 
-// Examines the item at path (a usable full path) inside the folder at folder.
-FolderIdentity IdentifyFolder(const std::wstring& path, const ItemLocation& folder,
-                              ItemLocation& location);
+// Opens the entry name of the open folder parent (located at parentLocation) as a folder with
+// access (falling back to just listing it when the platform refuses that access), and examines
+// it. For Folder, opened holds it, location says where it is and attributes are its own.
+FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
+                          const ItemLocation& parentLocation, DWORD access, FileHandle& opened,
+                          ItemLocation& location, DWORD& attributes);
 
-// Whether a listing entry is a link by its attributes alone (a reparse point).
+// One entry of a folder listing.
+struct ListedEntry {
+    std::wstring name;
+    DWORD attributes = 0;
+    DWORD reparseTag = 0; // for a reparse point: its tag
+};
+
+// One pass over an open folder's entries through its handle, in the platform's order, a few KiB
+// at a time, without sorting or collecting them.
+class FolderListing {
+public:
+    // The next entry, "." and ".." included; false at the end or when the folder cannot be
+    // listed (Refused then tells).
+    bool Next(HANDLE folder, ListedEntry& entry);
+    bool Refused() const { return refused_; }
+
+private:
+    std::unique_ptr<unsigned char[]> buffer_;
+    std::size_t offset_ = 0;
+    bool started_ = false;
+    bool filled_ = false;
+    bool ended_ = false;
+    bool refused_ = false;
+};
+
+// Whether a listing entry is a link or another reparse point, by its attributes alone.
 bool IsLinkEntry(unsigned long attributes);
 
+// Whether a listing entry is a folder to walk: a folder that is no reparse point.
+bool IsWalkedFolderEntry(const ListedEntry& entry);
+
 // Whether a listing entry names the folder itself or its parent.
-bool IsDotEntry(const wchar_t* name);
+bool IsDotEntry(const std::wstring& name);

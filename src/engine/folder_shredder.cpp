@@ -4,7 +4,9 @@
 #include "engine/file_shredder.h"
 #include "engine/folder_checks.h"
 #include "engine/handles.h"
+#include "engine/item_attributes.h"
 #include "engine/item_checks.h"
+#include "engine/link_removal.h"
 #include "engine/long_path.h"
 #include "engine/random_names.h"
 #include "resource.h"
@@ -12,11 +14,11 @@
 #include <commctrl.h>
 
 #include <set>
+#include <vector>
 
 namespace {
 
-struct Walk {
-    ShredMethod method;
+struct Progress {
     HWND& progress;
     const std::atomic<bool>* cancel;
 
@@ -27,122 +29,221 @@ struct Walk {
     void Step() const { SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0); }
 };
 
-enum class EntryOutcome { Destroyed, Left, Cancelled };
-enum class WalkOutcome { Walked, Cancelled, NotListed };
-
-FindHandle OpenListing(const std::wstring& path, WIN32_FIND_DATAW& entry) {
-    return FindHandle(FileSystem.FindFirstFileW((ExtendedPath(path) + L"\\*").c_str(), &entry));
-}
-
-bool IsWalkedFolderEntry(const WIN32_FIND_DATAW& entry) {
-    return !IsLinkEntry(entry.dwFileAttributes) &&
-           (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-int CountFolder(const std::wstring& path, const ItemLocation& folder) {
-    ItemLocation location;
-    if (IdentifyFolder(path, folder, location) != FolderIdentity::Folder) {
-        return 1;
-    }
-    WIN32_FIND_DATAW entry{};
-    FindHandle listing = OpenListing(path, entry);
-    if (!listing.IsValid()) {
-        return 1;
-    }
-    int count = 1;
-    do {
-        if (IsDotEntry(entry.cFileName)) {
-            continue;
-        }
-        count +=
-            IsWalkedFolderEntry(entry) ? CountFolder(JoinPath(path, entry.cFileName), location) : 1;
-    } while (FileSystem.FindNextFileW(listing.Get(), &entry));
-    return count;
-}
-
-int ShredFolderAt(std::wstring& path, const ItemLocation& folder, const Walk& walk);
-
-EntryOutcome ShredEntry(std::wstring& entryPath, const WIN32_FIND_DATAW& entry,
-                        const ItemLocation& folder, const Walk& walk) {
-    if (IsWalkedFolderEntry(entry)) {
-        switch (ShredFolderAt(entryPath, folder, walk)) {
-        case ShredFolderRemoved:
-            return EntryOutcome::Destroyed;
-        case ShredFolderCancelled:
-            return EntryOutcome::Cancelled;
-        default:
-            return EntryOutcome::Left;
-        }
-    }
-    walk.ShowName(entry.cFileName);
-    if (IsLinkEntry(entry.dwFileAttributes)) {
-        walk.Step();
-        return EntryOutcome::Left;
-    }
-    const int result = ShredFileInFolder(entryPath, walk.method, folder);
-    walk.Step();
-    return result == ShredFileDeleted || result == ShredFileNameRemoved ? EntryOutcome::Destroyed
-                                                                        : EntryOutcome::Left;
-}
-
-WalkOutcome ShredEntries(const std::wstring& path, const ItemLocation& location, const Walk& walk) {
-    WIN32_FIND_DATAW entry{};
-    FindHandle listing = OpenListing(path, entry);
-    if (!listing.IsValid()) {
-        return WalkOutcome::NotListed;
-    }
-    // Items left in place under a new name must not come round again in the same listing.
+// One open level of the walk, kept on the heap so that the depth of a tree costs no stack: the
+// folder's handle, its attributes (given back if it stays), where its listing stands and the
+// items it leaves behind under new names, which must not come round again in the same listing.
+struct Level {
+    FileHandle folder;
+    AttributesReset attributes;
+    FolderListing listing;
+    std::size_t parentPathLength;
     std::set<std::wstring> leftBehind;
-    do {
-        if (IsDotEntry(entry.cFileName) || leftBehind.contains(entry.cFileName)) {
-            continue;
-        }
-        if (walk.Cancelled()) {
-            return WalkOutcome::Cancelled;
-        }
-        std::wstring entryPath = JoinPath(path, entry.cFileName);
-        switch (ShredEntry(entryPath, entry, location, walk)) {
-        case EntryOutcome::Destroyed:
-            break;
-        case EntryOutcome::Left:
-            leftBehind.insert(LastComponent(entryPath));
-            break;
-        case EntryOutcome::Cancelled:
-            return WalkOutcome::Cancelled;
-        }
-    } while (FileSystem.FindNextFileW(listing.Get(), &entry));
-    return WalkOutcome::Walked;
-}
+};
 
-int ShredFolderAt(std::wstring& path, const ItemLocation& folder, const Walk& walk) {
+// Counting needs only the open folder and its listing.
+struct CountLevel {
+    FileHandle folder;
+    FolderListing listing;
+};
+
+constexpr DWORD CountAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
+
+class FolderWalk {
+public:
+    FolderWalk(std::wstring& path, ShredMethod method, const Progress& progress, HANDLE rowFolder,
+               const ItemLocation& rowLocation)
+        : path_(path), method_(method), progress_(progress), rowFolder_(rowFolder),
+          location_(rowLocation) {}
+
+    int Run();
+
+private:
+    enum class Entered { Walking, Link, Unreachable };
+
+    HANDLE ParentOfTop() const {
+        return levels_.size() > 1 ? levels_[levels_.size() - 2].folder.Get() : rowFolder_;
+    }
+    Entered Enter(HANDLE parent, const std::wstring& name, std::size_t parentPathLength);
+    // Closes the innermost level; the item left under its current name in its parent, if any.
+    void Leave(bool left);
+    void ShredEntry(const ListedEntry& entry);
+    int FinishTop();
+    int Unwind(int result);
+
+    std::wstring& path_;
+    ShredMethod method_;
+    const Progress& progress_;
+    HANDLE rowFolder_;
+    ItemLocation location_; // where the innermost open folder is (its parent's before the first)
+    std::vector<Level> levels_;
+};
+
+FolderWalk::Entered FolderWalk::Enter(HANDLE parent, const std::wstring& name,
+                                      std::size_t parentPathLength) {
+    FileHandle folder;
     ItemLocation location;
-    switch (IdentifyFolder(path, folder, location)) {
+    DWORD attributes = 0;
+    switch (OpenFolder(parent, name, location_, FolderAccess, folder, location, attributes)) {
     case FolderIdentity::Folder:
         break;
     case FolderIdentity::Link:
-        walk.ShowName(LastComponent(path));
-        walk.Step();
-        return ShredFolderNotListed;
+        return Entered::Link;
     case FolderIdentity::Unreachable:
-        return ShredFolderNotListed;
+        return Entered::Unreachable;
     }
-    FileSystem.SetFileAttributesW(ExtendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-    switch (ShredEntries(path, location, walk)) {
-    case WalkOutcome::Walked:
-        break;
-    case WalkOutcome::Cancelled:
-        return ShredFolderCancelled;
-    case WalkOutcome::NotListed:
-        return ShredFolderNotListed;
+    location_ = std::move(location);
+    AttributesReset reset(folder.Get(), attributes);
+    levels_.push_back(Level{std::move(folder), std::move(reset), FolderListing(), parentPathLength,
+                            std::set<std::wstring>()});
+    return Entered::Walking;
+}
+
+void FolderWalk::Leave(bool left) {
+    const std::wstring name = LastComponent(path_);
+    path_.resize(levels_.back().parentPathLength);
+    levels_.pop_back();
+    if (levels_.empty()) {
+        return;
     }
-    if (walk.Cancelled()) {
-        return ShredFolderCancelled;
+    if (left) {
+        levels_.back().leftBehind.insert(name);
     }
-    walk.ShowName(LastComponent(path));
-    RenameTenTimes(path, RandomNameKind::Folder);
-    const bool removed = FileSystem.RemoveDirectoryW(ExtendedPath(path).c_str()) != FALSE;
-    walk.Step();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!LocateHandle(levels_.back().folder.Get(), location_, info)) {
+        location_ = ItemLocation{};
+    }
+}
+
+void FolderWalk::ShredEntry(const ListedEntry& entry) {
+    Level& level = levels_.back();
+    std::wstring entryPath = JoinPath(path_, entry.name);
+    if (IsWalkedFolderEntry(entry)) {
+        const std::size_t parentPathLength = path_.size();
+        switch (Enter(level.folder.Get(), entry.name, parentPathLength)) {
+        case Entered::Walking:
+            path_ = std::move(entryPath);
+            return;
+        case Entered::Link:
+            progress_.ShowName(entry.name);
+            progress_.Step();
+            break;
+        case Entered::Unreachable:
+            break;
+        }
+        level.leftBehind.insert(entry.name);
+        return;
+    }
+    progress_.ShowName(entry.name);
+    if (IsLinkEntry(entry.attributes)) {
+        const bool removed =
+            IsNameSurrogate(entry.reparseTag) && RemoveLink(level.folder.Get(), entry.name);
+        progress_.Step();
+        if (!removed) {
+            level.leftBehind.insert(entry.name);
+        }
+        return;
+    }
+    const int result = ShredFileInFolder(entryPath, method_, level.folder.Get(), location_);
+    progress_.Step();
+    if (result != ShredFileDeleted) {
+        level.leftBehind.insert(LastComponent(entryPath));
+    }
+}
+
+// The innermost folder's walk is done: its shown name, ten renames, removal and step.
+int FolderWalk::FinishTop() {
+    Level& level = levels_.back();
+    progress_.ShowName(LastComponent(path_));
+    RenameTenTimes(level.folder.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
+    const bool removed = FileSystem.DeleteByHandle(level.folder.Get()) != FALSE;
+    if (removed) {
+        level.attributes.ItemRemoved();
+    }
+    progress_.Step();
     return removed ? ShredFolderRemoved : ShredFolderIncomplete;
+}
+
+// Closes every open level, innermost first, each keeping its name and attributes.
+int FolderWalk::Unwind(int result) {
+    while (levels_.size() > 1) {
+        path_.resize(levels_.back().parentPathLength);
+        levels_.pop_back();
+    }
+    levels_.clear();
+    return result;
+}
+
+int FolderWalk::Run() {
+    switch (Enter(rowFolder_, LastComponent(path_), DirectoryPart(path_).size() - 1)) {
+    case Entered::Walking:
+        break;
+    case Entered::Link:
+        progress_.ShowName(LastComponent(path_));
+        progress_.Step();
+        return ShredFolderNotListed;
+    case Entered::Unreachable:
+        return ShredFolderNotListed;
+    }
+    ListedEntry entry;
+    for (;;) {
+        Level& level = levels_.back();
+        if (!level.listing.Next(level.folder.Get(), entry)) {
+            const bool refused = level.listing.Refused();
+            if (!refused && progress_.Cancelled()) {
+                return Unwind(ShredFolderCancelled);
+            }
+            const int result = refused ? ShredFolderNotListed : FinishTop();
+            if (levels_.size() == 1) {
+                levels_.pop_back();
+                return result;
+            }
+            Leave(result != ShredFolderRemoved);
+            continue;
+        }
+        if (IsDotEntry(entry.name) || level.leftBehind.contains(entry.name)) {
+            continue;
+        }
+        if (progress_.Cancelled()) {
+            return Unwind(ShredFolderCancelled);
+        }
+        ShredEntry(entry);
+    }
+}
+
+int CountFolder(HANDLE rowFolder, const std::wstring& name, ItemLocation location) {
+    std::vector<CountLevel> levels;
+    auto enter = [&](HANDLE parent, const std::wstring& entryName) {
+        FileHandle folder;
+        ItemLocation found;
+        DWORD attributes = 0;
+        if (OpenFolder(parent, entryName, location, CountAccess, folder, found, attributes) ==
+            FolderIdentity::Folder) {
+            location = std::move(found);
+            levels.push_back(CountLevel{std::move(folder), FolderListing()});
+        }
+    };
+    int count = 1;
+    enter(rowFolder, name);
+    ListedEntry entry;
+    while (!levels.empty()) {
+        CountLevel& level = levels.back();
+        if (!level.listing.Next(level.folder.Get(), entry)) {
+            levels.pop_back();
+            BY_HANDLE_FILE_INFORMATION info{};
+            if (!levels.empty() && !LocateHandle(levels.back().folder.Get(), location, info)) {
+                location = ItemLocation{};
+            }
+            continue;
+        }
+        if (IsDotEntry(entry.name)) {
+            continue;
+        }
+        ++count;
+        if (IsWalkedFolderEntry(entry)) {
+            enter(level.folder.Get(), entry.name);
+        }
+    }
+    return count;
 }
 
 } // namespace
@@ -152,7 +253,8 @@ int CountShredItems(std::wstring path) {
         return 1;
     }
     ItemLocation folder;
-    return LocateParent(path, folder) ? CountFolder(path, folder) : 1;
+    FileHandle parent = OpenParentFolder(path, folder);
+    return parent.IsValid() ? CountFolder(parent.Get(), LastComponent(path), folder) : 1;
 }
 
 int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
@@ -161,9 +263,11 @@ int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
         return ShredFolderNotListed;
     }
     ItemLocation folder;
-    if (!LocateParent(path, folder)) {
+    FileHandle parent = OpenParentFolder(path, folder);
+    if (!parent.IsValid()) {
         return ShredFolderNotListed;
     }
-    const Walk walk{method, progress, cancel};
-    return ShredFolderAt(path, folder, walk);
+    const Progress report{progress, cancel};
+    FolderWalk walk(path, method, report, parent.Get(), folder);
+    return walk.Run();
 }

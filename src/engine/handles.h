@@ -5,7 +5,7 @@
 
 #include <utility>
 
-// An open file or folder handle from CreateFileW, closed with CloseHandle.
+// An open file, folder or stream handle, closed with CloseHandle.
 class FileHandle {
 public:
     FileHandle() = default;
@@ -29,38 +29,6 @@ public:
     void Close() {
         if (IsValid()) {
             FileSystem.CloseHandle(handle_);
-        }
-        handle_ = INVALID_HANDLE_VALUE;
-    }
-
-private:
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
-};
-
-// A folder listing from FindFirstFileW, closed with FindClose.
-class FindHandle {
-public:
-    FindHandle() = default;
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle() { Close(); }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    FindHandle(FindHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    FindHandle& operator=(FindHandle&& other) noexcept {
-        if (this != &other) {
-            Close();
-            handle_ = std::exchange(other.handle_, INVALID_HANDLE_VALUE);
-        }
-        return *this;
-    }
-
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-    void Close() {
-        if (IsValid()) {
-            FileSystem.FindClose(handle_);
         }
         handle_ = INVALID_HANDLE_VALUE;
     }

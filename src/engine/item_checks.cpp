@@ -6,24 +6,6 @@
 
 namespace {
 
-// The handle's volume and its path on the volume; false when either cannot be had.
-bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info) {
-    if (!FileSystem.GetFileInformationByHandle(handle, &info)) {
-        return false;
-    }
-    // Room for the longest path the platform allows.
-    std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
-    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    if (!FileSystem.GetFileInformationByHandleEx(handle, FileNameInfo, name,
-                                                 static_cast<DWORD>(buffer.size())) ||
-        name->FileNameLength == 0) {
-        return false;
-    }
-    location.volumeSerial = info.dwVolumeSerialNumber;
-    location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
-    return true;
-}
-
 // Wine reports names without their trailing dots and spaces; compare them the same way.
 std::wstring WithoutTrailingDotsAndSpaces(const std::wstring& path) {
     std::wstring result;
@@ -54,13 +36,13 @@ bool SameLocation(const ItemLocation& first, const ItemLocation& second) {
 
 // A name with trailing dots or spaces is reported like the plain name, so a link "name." to its
 // sibling "name" would pass for itself: it must not be that sibling.
-bool IsItsPlainNamedSibling(const std::wstring& path, const BY_HANDLE_FILE_INFORMATION& info) {
-    const std::wstring name = LastComponent(path);
+bool IsItsPlainNamedSibling(HANDLE folderHandle, const std::wstring& name,
+                            const BY_HANDLE_FILE_INFORMATION& info) {
     const std::wstring plain = WithoutTrailingDotsAndSpaces(name);
     if (plain == name || plain.empty()) {
         return false;
     }
-    FileHandle sibling = OpenForInspection(DirectoryPart(path) + plain);
+    FileHandle sibling = OpenEntry(folderHandle, plain, FILE_READ_ATTRIBUTES, ShareAll);
     BY_HANDLE_FILE_INFORMATION siblingInfo{};
     return sibling.IsValid() &&
            FileSystem.GetFileInformationByHandle(sibling.Get(), &siblingInfo) &&
@@ -71,32 +53,50 @@ bool IsItsPlainNamedSibling(const std::wstring& path, const BY_HANDLE_FILE_INFOR
 
 } // namespace
 
-bool LocateParent(const std::wstring& path, ItemLocation& folder) {
-    FileHandle handle(FileSystem.CreateFileW(ParentFolderPath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
-                                             nullptr));
+bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info) {
+    if (!FileSystem.GetFileInformationByHandle(handle, &info)) {
+        return false;
+    }
+    // Room for the longest path the platform allows.
+    std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
+    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
+    if (!FileSystem.GetFileInformationByHandleEx(handle, FileNameInfo, name,
+                                                 static_cast<DWORD>(buffer.size())) ||
+        name->FileNameLength == 0) {
+        return false;
+    }
+    location.volumeSerial = info.dwVolumeSerialNumber;
+    location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
+    return true;
+}
+
+FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder) {
+    FileHandle handle(FileSystem.CreateFileW(
+        ParentFolderPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
+        ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     BY_HANDLE_FILE_INFORMATION info{};
-    return handle.IsValid() && LocateHandle(handle.Get(), folder, info);
+    if (handle.IsValid() && LocateHandle(handle.Get(), folder, info)) {
+        return handle;
+    }
+    return FileHandle();
 }
 
-FileHandle OpenForInspection(const std::wstring& path) {
-    return FileHandle(FileSystem.CreateFileW(
-        ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-        FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
+                     DWORD options) {
+    return FileHandle(FileSystem.OpenRelative(folder, name.c_str(), access, share, options));
 }
 
-ItemIdentity IdentifyItem(HANDLE handle, const std::wstring& path, const ItemLocation& folder,
-                          BY_HANDLE_FILE_INFORMATION& info, ItemLocation& location) {
+ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,
+                          const ItemLocation& folder, BY_HANDLE_FILE_INFORMATION& info,
+                          ItemLocation& location) {
     if (!LocateHandle(handle, location, info)) {
         return ItemIdentity::Unverifiable;
     }
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         return ItemIdentity::Link;
     }
-    const ItemLocation expected{folder.volumeSerial, JoinPath(folder.path, LastComponent(path))};
-    if (!SameLocation(location, expected) || IsItsPlainNamedSibling(path, info)) {
+    const ItemLocation expected{folder.volumeSerial, JoinPath(folder.path, name)};
+    if (!SameLocation(location, expected) || IsItsPlainNamedSibling(folderHandle, name, info)) {
         return ItemIdentity::Link;
     }
     return ItemIdentity::Itself;

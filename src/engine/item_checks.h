@@ -1,4 +1,5 @@
-// Making sure a handle is the very item a path names, and not something a link leads to.
+// Opening items relative to their folder's handle and making sure a handle is the very item
+// that folder names, and not something a link leads to.
 #pragma once
 
 #include "engine/handles.h"
@@ -12,22 +13,38 @@ struct ItemLocation {
     std::wstring path;
 };
 
-// The location of the folder that holds the item at path (a usable full path), following any
-// links among the item's ancestors, which are the user's own choice; false when unknown.
-bool LocateParent(const std::wstring& path, ItemLocation& folder);
+// Access to an item before its data is touched: enough to check it, reset its attributes,
+// rename and delete it. No data access, so that a read-only file opens on Windows too.
+constexpr DWORD ItemAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
-// Opens the item itself (never what a link points to) with no access to its data and sharing
-// everything, just to look at it.
-FileHandle OpenForInspection(const std::wstring& path);
+// Access to a folder that is walked, emptied and removed.
+constexpr DWORD FolderAccess =
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
+
+constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+// Opens the folder that holds the item at path (a usable full path) by that folder's path,
+// following any links among the item's ancestors, which are the user's own choice, and locates
+// it. Invalid when it cannot be opened or located.
+FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder);
+
+// Opens the entry name of the open folder (or a stream of an open file) as itself, never what
+// a link there points to.
+FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
+                     DWORD options = 0);
+
+// Locates an open item; false when that cannot be had.
+bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info);
 
 enum class ItemIdentity {
-    Itself,       // the handle is the item named by path in folder, and no link
+    Itself,       // the handle is the item named name in folder, and no link
     Link,         // a reparse point, or a handle that resolved somewhere else: leave it alone
     Unverifiable, // the handle cannot be examined
 };
 
-// Examines a handle opened on path, expected to be the entry of that name in folder. A Linux
-// symbolic link under Wine opens as its target and shows no reparse attribute; its location then
-// differs from the expected one. Fills info and, for Itself, location.
-ItemIdentity IdentifyItem(HANDLE handle, const std::wstring& path, const ItemLocation& folder,
-                          BY_HANDLE_FILE_INFORMATION& info, ItemLocation& location);
+// Examines a handle opened as the entry name of the open folder folderHandle, located at folder.
+// A Linux symbolic link under Wine opens as its target and shows no reparse attribute; its
+// location then differs from the expected one. Fills info and, for Itself, location.
+ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,
+                          const ItemLocation& folder, BY_HANDLE_FILE_INFORMATION& info,
+                          ItemLocation& location);

@@ -24,11 +24,11 @@ std::wstring RandomName(RandomNameKind kind) {
     return name;
 }
 
-void RenameTenTimes(std::wstring& path, RandomNameKind kind) {
+void RenameTenTimes(HANDLE item, HANDLE folder, std::wstring& path, RandomNameKind kind) {
     for (int i = 0; i < RenameCount; ++i) {
-        std::wstring renamed = DirectoryPart(path) + RandomName(kind);
-        if (FileSystem.MoveFileW(ExtendedPath(path).c_str(), ExtendedPath(renamed).c_str())) {
-            path = std::move(renamed);
+        const std::wstring name = RandomName(kind);
+        if (FileSystem.RenameByHandle(item, folder, name.c_str())) {
+            path = DirectoryPart(path) + name;
         }
     }
 }

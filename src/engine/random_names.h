@@ -1,6 +1,8 @@
 // Random names for the renames that hide an item's former name.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 enum class RandomNameKind { File, Folder };
@@ -9,7 +11,8 @@ enum class RandomNameKind { File, Folder };
 // (drawn all the same), a folder's has none.
 std::wstring RandomName(RandomNameKind kind);
 
-// Renames the item at path ten times to random names in its own folder, never replacing anything
-// that exists. Each rename draws its 13 letters whatever happens; path follows the item only
-// through renames that succeeded, so a refused or colliding rename leaves it where it is.
-void RenameTenTimes(std::wstring& path, RandomNameKind kind);
+// Renames the open item ten times to random names in its own folder (open as folder), through
+// its handle, never replacing anything that exists. Each rename draws its 13 letters whatever
+// happens; path, the item's path, follows it only through renames that succeeded, so a refused
+// or colliding rename leaves it where it is.
+void RenameTenTimes(HANDLE item, HANDLE folder, std::wstring& path, RandomNameKind kind);

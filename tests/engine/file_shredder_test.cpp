@@ -175,23 +175,26 @@ TEST(ShredFile, FailedOverwriteLeavesTheFileUntruncatedAndUnrenamed) {
     }
 }
 
-TEST(ShredFile, HardLinkedFileKeepsItsDataUnderItsOtherName) {
+TEST(ShredFile, HardLinkedFileIsLeftWhole) {
     TempFolder folder;
     const std::wstring original = folder / L"one.txt";
     const std::wstring other = folder / L"other.txt";
     WriteTestFile(original, "shared data");
     ASSERT_TRUE(CreateHardLinkW(other.c_str(), original.c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_READONLY));
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileNameRemoved, ShredFile(path, OverwriteGutmann));
-        EXPECT_EQ(0u, trace.Count(K::Write));
-        EXPECT_EQ(0u, trace.Count(K::Truncate));
-        EXPECT_EQ(10u, trace.Count(K::Move));
-        EXPECT_FALSE(PathExists(path));
+        EXPECT_EQ(ShredFileHasOtherNames, ShredFile(path, OverwriteGutmann));
+        EXPECT_EQ(original, path);
+        EXPECT_EQ(0u, trace.Count(K::SetAttributes) + trace.Count(K::Write) +
+                          trace.Count(K::Truncate) + trace.Count(K::Move) + trace.Count(K::Delete));
     });
-    EXPECT_FALSE(PathExists(original));
+    EXPECT_EQ("shared data", ReadTestFile(original));
     EXPECT_EQ("shared data", ReadTestFile(other));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesW(original.c_str()) & FILE_ATTRIBUTE_READONLY);
+    SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 TEST(ShredFile, NameCollisionNeverTouchesTheOtherFile) {

@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <cstring>
 #include <mutex>
 #include <stdexcept>
 
@@ -77,7 +78,7 @@ TEST_F(FileSystemSeam, RandomDataIsTheMethodAtStart) {
     EXPECT_GT(CountNonZero(written), contents.size() / 2);
 }
 
-BOOL WINAPI RefuseDelete(LPCWSTR) {
+BOOL RefuseDelete(HANDLE) {
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
@@ -85,7 +86,7 @@ BOOL WINAPI RefuseDelete(LPCWSTR) {
 TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     TempFolder temp;
     WriteTestFile(temp / L"report.doc", "quarterly figures");
-    FileSystem.DeleteFileW = RefuseDelete;
+    FileSystem.DeleteByHandle = RefuseDelete;
     JobHarness job;
     job.AddRow(temp / L"report.doc");
 
@@ -150,41 +151,39 @@ TEST_F(FileSystemSeam, FailureEscapingTheEngineLeavesTheListReconciled) {
 
 // A folder that lists 69,999 files that are not really there: 70,000 steps with itself.
 constexpr int ListedFiles = 69999;
-const HANDLE FakeListing = reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(0x7E570001));
-std::wstring bigFolderPattern;
+std::wstring bigFolderName;
 int listedSoFar = 0;
 
-void FillFakeEntry(LPWIN32_FIND_DATAW entry) {
-    *entry = WIN32_FIND_DATAW{};
-    entry->dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
-    const std::wstring name = L"f" + std::to_wstring(listedSoFar) + L".tmp";
-    name.copy(entry->cFileName, name.size());
-    ++listedSoFar;
-}
-
-HANDLE WINAPI FakeFindFirstFileW(LPCWSTR pattern, LPWIN32_FIND_DATAW entry) {
-    if (bigFolderPattern != pattern) {
-        return RealFileSystem.FindFirstFileW(pattern, entry);
+bool IsBigFolder(HANDLE folder) {
+    alignas(8) unsigned char buffer[sizeof(FILE_NAME_INFO) + 2048]{};
+    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    if (!RealFileSystem.GetFileInformationByHandleEx(folder, FileNameInfo, name, sizeof(buffer))) {
+        return false;
     }
-    listedSoFar = 0;
-    FillFakeEntry(entry);
-    return FakeListing;
+    return std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t))
+        .ends_with(bigFolderName);
 }
 
-BOOL WINAPI FakeFindNextFileW(HANDLE listing, LPWIN32_FIND_DATAW entry) {
-    if (listing != FakeListing) {
-        return RealFileSystem.FindNextFileW(listing, entry);
+// One made-up file per listing call.
+BOOL WINAPI FakeListing(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    const bool listing = kind == FileIdBothDirectoryRestartInfo || kind == FileIdBothDirectoryInfo;
+    if (!listing || !IsBigFolder(folder)) {
+        return RealFileSystem.GetFileInformationByHandleEx(folder, kind, info, size);
+    }
+    if (kind == FileIdBothDirectoryRestartInfo) {
+        listedSoFar = 0;
     }
     if (listedSoFar >= ListedFiles) {
         SetLastError(ERROR_NO_MORE_FILES);
         return FALSE;
     }
-    FillFakeEntry(entry);
+    const std::wstring name = L"f" + std::to_wstring(listedSoFar++) + L".tmp";
+    std::memset(info, 0, size);
+    auto* entry = static_cast<FILE_ID_BOTH_DIR_INFO*>(info);
+    entry->FileAttributes = FILE_ATTRIBUTE_NORMAL;
+    entry->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+    name.copy(entry->FileName, name.size());
     return TRUE;
-}
-
-BOOL WINAPI FakeFindClose(HANDLE listing) {
-    return listing == FakeListing ? TRUE : RealFileSystem.FindClose(listing);
 }
 
 // Walking all 70,000 entries would flood the shared wineserver for minutes; the range is set
@@ -193,10 +192,8 @@ TEST_F(FileSystemSeam, SeventyThousandStepsGetTheirWholeRange) {
     TempFolder temp;
     const std::wstring folder = temp / L"Big";
     MakeTestFolder(folder);
-    bigFolderPattern = L"\\\\?\\" + folder + L"\\*";
-    FileSystem.FindFirstFileW = FakeFindFirstFileW;
-    FileSystem.FindNextFileW = FakeFindNextFileW;
-    FileSystem.FindClose = FakeFindClose;
+    bigFolderName = L"\\Big";
+    FileSystem.GetFileInformationByHandleEx = FakeListing;
     JobHarness job;
     job.AddRow(folder);
     int names = 0;

@@ -77,14 +77,19 @@ TEST_F(FaultJob, FileHeldOpenWithoutSharingStaysListedAndIsReported) {
     ExpectGuardUnchanged();
 }
 
-// Listing of any folder whose path ends in \locked\* is refused, as for a folder without rights.
-HANDLE WINAPI RefuseLockedListing(LPCWSTR pattern, LPWIN32_FIND_DATAW data) {
-    const std::wstring path(pattern);
-    if (path.size() >= 9 && path.compare(path.size() - 9, 9, L"\\locked\\*") == 0) {
+// Listing of any folder named locked is refused, as for a folder without rights.
+BOOL WINAPI RefuseLockedListing(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                                DWORD size) {
+    alignas(8) unsigned char buffer[sizeof(FILE_NAME_INFO) + 2048]{};
+    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer);
+    if ((kind == FileIdBothDirectoryRestartInfo || kind == FileIdBothDirectoryInfo) &&
+        RealFileSystem.GetFileInformationByHandleEx(folder, FileNameInfo, name, sizeof(buffer)) &&
+        std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t))
+            .ends_with(L"\\locked")) {
         SetLastError(ERROR_ACCESS_DENIED);
-        return INVALID_HANDLE_VALUE;
+        return FALSE;
     }
-    return RealFileSystem.FindFirstFileW(pattern, data);
+    return RealFileSystem.GetFileInformationByHandleEx(folder, kind, info, size);
 }
 
 TEST_F(FaultJob, FolderThatCannotBeListedKeepsItsContentsAndItsRow) {
@@ -98,7 +103,7 @@ TEST_F(FaultJob, FolderThatCannotBeListedKeepsItsContentsAndItsRow) {
     Guard({chosen});
     {
         const FileSystemOverride fault;
-        FileSystem.FindFirstFileW = RefuseLockedListing;
+        FileSystem.GetFileInformationByHandleEx = RefuseLockedListing;
         job.ShredNow();
     }
 
@@ -240,8 +245,8 @@ TEST_F(FaultJob, RowsThatAreNotFullPathsAreNeverActedOn) {
 // dialog to close as Alt+F4 would, while the worker is in the middle of a folder.
 std::atomic<int> deletes{0};
 
-BOOL WINAPI DeleteThenCloseOnThird(LPCWSTR path) {
-    const BOOL deleted = RealFileSystem.DeleteFileW(path);
+BOOL DeleteThenCloseOnThird(HANDLE item) {
+    const BOOL deleted = RealFileSystem.DeleteByHandle(item);
     if (deleted && ++deletes == 3) {
         const HWND progress = FindWindowW(L"#32770", ProgressCaption);
         EXPECT_NE(nullptr, progress);
@@ -266,7 +271,7 @@ TEST_F(FaultJob, CancelInTheMiddleOfAFolderFinishesTheFileAtHandAndKeepsTheRest)
     deletes = 0;
     {
         const FileSystemOverride fault;
-        FileSystem.DeleteFileW = DeleteThenCloseOnThird;
+        FileSystem.DeleteByHandle = DeleteThenCloseOnThird;
         job.ShredNow();
     }
 

@@ -31,7 +31,7 @@ protected:
     JobHarness job;
 };
 
-TEST_F(OddPathJob, HardLinkedFilesKeepTheirDataUnderTheirOtherNames) {
+TEST_F(OddPathJob, HardLinkedFilesAndTheirFoldersStayWholeAndListed) {
     const std::wstring file = work + L"\\linked.txt";
     const std::wstring alias = root / L"elsewhere\\alias.txt";
     const std::wstring folder = work + L"\\holder";
@@ -39,8 +39,10 @@ TEST_F(OddPathJob, HardLinkedFilesKeepTheirDataUnderTheirOtherNames) {
     const std::wstring innerAlias = root / L"elsewhere\\inner-alias.txt";
     WriteTestFile(file, std::string(9000, 'h'));
     ASSERT_TRUE(CreateHardLinkW(alias.c_str(), file.c_str(), nullptr));
+    ASSERT_TRUE(SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY));
     MakeTestFolder(folder);
     WriteTestFile(inner, std::string(5000, 'i'));
+    WriteTestFile(folder + L"\\own.txt", std::string(100, 'o'));
     ASSERT_TRUE(CreateHardLinkW(innerAlias.c_str(), inner.c_str(), nullptr));
     job.AddRow(file);
     job.AddRow(folder);
@@ -48,14 +50,22 @@ TEST_F(OddPathJob, HardLinkedFilesKeepTheirDataUnderTheirOtherNames) {
     ASSERT_EQ(1u, before.count(alias));
     job.ShredNow();
 
-    // Only the chosen names go; the data stays whole under the other names.
-    EXPECT_FALSE(PathExists(file));
-    EXPECT_FALSE(PathExists(folder));
+    // The data lives on under the other names, so nothing of it is destroyed: the file and the
+    // folder that holds one stay, listed and reported.
+    EXPECT_EQ(std::string(9000, 'h'), ReadTestFile(file));
+    EXPECT_EQ(static_cast<DWORD>(FILE_ATTRIBUTE_READONLY),
+              GetFileAttributesW(file.c_str()) & FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(std::string(9000, 'h'), ReadTestFile(alias));
     EXPECT_EQ(std::string(5000, 'i'), ReadTestFile(innerAlias));
-    EXPECT_TRUE(job.RowPaths().empty());
+    const std::vector<std::wstring> rows = Plain(job.RowPaths());
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ(file, rows[0]);
+    EXPECT_EQ(std::string(5000, 'i'), ReadTestFile(rows[1] + L"\\inner.txt"));
+    EXPECT_FALSE(PathExists(rows[1] + L"\\own.txt")) << "the folder's own files are shredded";
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(NotShreddedMessage(2), job.reports[0].box.text);
     ExpectListMatchesDisk(job);
-    EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), {file, folder, rows[1]}));
 }
 
 // A chain of nested folders of 60-character names under parent, levels deep.

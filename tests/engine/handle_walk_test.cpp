@@ -1,0 +1,435 @@
+// What the handle-based engine guarantees beyond names and bytes: no path is acted on after an
+// item was opened, named streams, reparse points inside a folder, attributes of items that stay,
+// and trees of any depth.
+#include "engine/file_shredder.h"
+#include "engine/folder_shredder.h"
+#include "engine/random.h"
+#include "support/file_system_trace.h"
+#include "support/fresh_thread.h"
+#include "support/linux_side.h"
+#include "support/progress_recorder.h"
+#include "support/reference_random.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using K = FileOp::Kind;
+
+std::wstring Extended(const std::wstring& path) {
+    return L"\\\\?\\" + path;
+}
+
+std::string LowBytes(const std::vector<int>& draws, std::size_t first, std::size_t count) {
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes += static_cast<char>(draws[first + i] & 0xFF);
+    }
+    return bytes;
+}
+
+// The one call that takes a path opens the folder holding the chosen item, before anything else.
+void ExpectOnlyTheParentFolderByPath(const FileSystemTrace& trace, const std::wstring& parent) {
+    ASSERT_FALSE(trace.Ops().empty());
+    EXPECT_TRUE(trace.Ops()[0].byPath);
+    EXPECT_EQ(Extended(parent), trace.Ops()[0].path);
+    for (std::size_t i = 1; i < trace.Ops().size(); ++i) {
+        EXPECT_FALSE(trace.Ops()[i].byPath) << "a path-taking call at op " << i;
+    }
+}
+
+TEST(HandleGuarantee, FileIsActedOnOnlyThroughHandlesOnceOpened) {
+    TempFolder folder;
+    const std::wstring original = folder / L"secret.txt";
+    WriteTestFile(original, "secret contents");
+    SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN);
+    OnFreshThread([&] {
+        std::wstring path = original;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3));
+        ExpectOnlyTheParentFolderByPath(trace, folder.Path());
+        const FileOp opened = trace.OpsOf(K::Open).at(1);
+        EXPECT_EQ(Extended(original), opened.path);
+        // Renames and the delete act on that first handle; the data on one opened relative to it.
+        for (const FileOp& op : trace.Ops()) {
+            if (op.kind == K::Move || op.kind == K::Delete || op.kind == K::SetAttributes) {
+                EXPECT_EQ(opened.handle, op.handle);
+            }
+        }
+        const FileOp dataOpen = trace.OpsOf(K::Open).at(2);
+        EXPECT_EQ(Extended(original), dataOpen.path) << "the data is opened relative to the file";
+        for (const FileOp& op : trace.OpsOf(K::Write)) {
+            EXPECT_EQ(dataOpen.handle, op.handle);
+        }
+    });
+    EXPECT_FALSE(PathExists(original));
+}
+
+TEST(HandleGuarantee, FolderTreeIsCountedAndShreddedThroughHandlesOnceOpened) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\sub");
+    MakeTestFolder(chosen + L"\\sub\\deeper");
+    WriteTestFile(chosen + L"\\a.txt", "a");
+    WriteTestFile(chosen + L"\\sub\\b.txt", "b");
+    WriteTestFile(chosen + L"\\sub\\deeper\\c.txt", "c");
+    OnFreshThread([&] {
+        HWND noProgress = nullptr;
+        {
+            FileSystemTrace trace;
+            EXPECT_EQ(6, CountShredItems(chosen));
+            ExpectOnlyTheParentFolderByPath(trace, root.Path());
+        }
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, noProgress));
+        ExpectOnlyTheParentFolderByPath(trace, root.Path());
+        EXPECT_EQ(3u, trace.Count(K::Delete));
+        EXPECT_EQ(3u, trace.Count(K::RemoveFolder));
+        EXPECT_EQ(60u, trace.Count(K::Move));
+        EXPECT_EQ(3u, trace.Count(K::ListFirst));
+    });
+    EXPECT_FALSE(PathExists(chosen));
+}
+
+// Named streams, which Wine lacks, stand in as side files: the listing answers their names, and
+// opening one of them relative to a file opens its side file.
+struct StandInStreams {
+    static inline std::vector<std::pair<std::wstring, std::wstring>> streams; // name, side file
+    static inline bool refuse = false;
+    static inline std::vector<HANDLE> opened;
+    static inline FileSystemApi below;
+
+    static BOOL WINAPI List(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+        const BOOL real = below.GetFileInformationByHandleEx(file, kind, info, size);
+        if (kind != FileStreamInfo) {
+            return real;
+        }
+        if (refuse) {
+            SetLastError(ERROR_INVALID_FUNCTION);
+            return FALSE;
+        }
+        std::memset(info, 0, size);
+        auto* bytes = static_cast<unsigned char*>(info);
+        std::size_t offset = 0;
+        FILE_STREAM_INFO* last = nullptr;
+        std::vector<std::wstring> names{L"::$DATA"};
+        for (const auto& stream : streams) {
+            names.push_back(stream.first);
+        }
+        for (const std::wstring& name : names) {
+            auto* entry = reinterpret_cast<FILE_STREAM_INFO*>(bytes + offset);
+            entry->StreamNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
+            name.copy(entry->StreamName, name.size());
+            const std::size_t length =
+                (sizeof(FILE_STREAM_INFO) + name.size() * sizeof(wchar_t) + 7) & ~std::size_t{7};
+            if (last != nullptr) {
+                last->NextEntryOffset = static_cast<DWORD>(reinterpret_cast<unsigned char*>(entry) -
+                                                           reinterpret_cast<unsigned char*>(last));
+            }
+            last = entry;
+            offset += length;
+        }
+        return TRUE;
+    }
+
+    static HANDLE Open(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+        const HANDLE real = below.OpenRelative(root, name, access, share, options);
+        if (name[0] != L':') {
+            return real;
+        }
+        for (const auto& stream : streams) {
+            if (stream.first == name) {
+                const HANDLE side =
+                    RealFileSystem.CreateFileW(stream.second.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                               0, nullptr, OPEN_EXISTING, 0, nullptr);
+                opened.push_back(side);
+                return side;
+            }
+        }
+        return INVALID_HANDLE_VALUE;
+    }
+
+    StandInStreams() {
+        below = FileSystem;
+        opened.clear();
+        FileSystem.GetFileInformationByHandleEx = List;
+        FileSystem.OpenRelative = Open;
+    }
+};
+
+TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFile) {
+    TempFolder folder;
+    const std::wstring original = folder / L"download.bin";
+    WriteTestFile(original, "abcd");
+    WriteTestFile(folder / L"zone.side", "xyz");
+    WriteTestFile(folder / L"two.side", "pq");
+    OnFreshThread([&] {
+        std::wstring path = original;
+        FileSystemTrace trace;
+        StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"},
+                                   {L":two:$DATA", folder / L"two.side"}};
+        StandInStreams::refuse = false;
+        StandInStreams fake;
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
+
+        const auto draws = ReferenceDraws(9 + 13);
+        const auto writes = trace.OpsOf(K::Write);
+        ASSERT_EQ(3u, writes.size());
+        ASSERT_EQ(2u, StandInStreams::opened.size());
+        EXPECT_EQ(StandInStreams::opened[0], writes[0].handle);
+        EXPECT_EQ(LowBytes(draws, 0, 3), writes[0].bytes);
+        EXPECT_EQ(StandInStreams::opened[1], writes[1].handle);
+        EXPECT_EQ(LowBytes(draws, 3, 2), writes[1].bytes);
+        EXPECT_EQ(LowBytes(draws, 5, 4), writes[2].bytes) << "the main stream comes last";
+        EXPECT_EQ(ReferenceName(draws, 9, true),
+                  trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
+        const auto opens = trace.OpsOf(K::Open);
+        EXPECT_EQ(1u, std::count_if(opens.begin(), opens.end(),
+                                    [&](const FileOp& op) {
+                                        return op.path ==
+                                               Extended(original) + L":Zone.Identifier:$DATA";
+                                    }))
+            << "each stream is opened relative to the file's handle";
+        EXPECT_EQ(1u, trace.Count(K::Delete));
+        for (HANDLE side : StandInStreams::opened) {
+            CloseHandle(side);
+        }
+    });
+    EXPECT_EQ(LowBytes(ReferenceDraws(3), 0, 3), ReadTestFile(folder / L"zone.side"));
+    EXPECT_FALSE(PathExists(original));
+}
+
+TEST(NamedStreams, NoneListedOrListingRefusedChangesNothingElse) {
+    TempFolder folder;
+    std::vector<std::vector<K>> kinds;
+    std::vector<std::vector<std::string>> written;
+    for (bool refuse : {false, true}) {
+        WriteTestFile(folder / L"four.bin", "abcd");
+        OnFreshThread([&] {
+            std::wstring path = folder / L"four.bin";
+            FileSystemTrace trace;
+            StandInStreams::streams.clear();
+            StandInStreams::refuse = refuse;
+            StandInStreams fake;
+            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
+            EXPECT_EQ(L"tydimofugc.qu",
+                      trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
+            EXPECT_EQ(ReferenceDraws(135)[134], NextRandom()) << "4 fill draws and 130 names";
+            kinds.push_back(trace.KindsWithout({}));
+            written.emplace_back();
+            for (const FileOp& op : trace.OpsOf(K::Write)) {
+                written.back().push_back(op.bytes);
+            }
+        });
+    }
+    EXPECT_EQ(kinds[0], kinds[1]);
+    EXPECT_EQ(written[0], written[1]);
+    EXPECT_EQ(std::vector<std::string>{std::string("\x29\x23\xBE\x84", 4)}, written[0]);
+}
+
+// A listing that shows chosen entries as reparse points with the given tags, and answers their
+// tag for a handle opened on them, as Windows would for a junction or a cloud placeholder.
+struct StandInReparsePoints {
+    static inline std::vector<std::pair<std::wstring, DWORD>> points; // name, tag
+    static inline FileSystemApi below;
+
+    static const std::pair<std::wstring, DWORD>* Find(const std::wstring& name) {
+        for (const auto& point : points) {
+            if (point.first == name) {
+                return &point;
+            }
+        }
+        return nullptr;
+    }
+
+    static BOOL WINAPI Query(HANDLE handle, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info,
+                             DWORD size) {
+        if (kind == FileAttributeTagInfo) {
+            const std::wstring path = FileSystemTrace::PathOf(handle);
+            if (const auto* point = Find(path.substr(path.rfind(L'\\') + 1))) {
+                below.GetFileInformationByHandleEx(handle, kind, info, size);
+                auto* tag = static_cast<FILE_ATTRIBUTE_TAG_INFO*>(info);
+                tag->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+                tag->ReparseTag = point->second;
+                return TRUE;
+            }
+        }
+        if (!below.GetFileInformationByHandleEx(handle, kind, info, size)) {
+            return FALSE;
+        }
+        if (kind == FileIdBothDirectoryRestartInfo || kind == FileIdBothDirectoryInfo) {
+            auto* bytes = static_cast<unsigned char*>(info);
+            for (std::size_t offset = 0;;) {
+                auto* entry = reinterpret_cast<FILE_ID_BOTH_DIR_INFO*>(bytes + offset);
+                const std::wstring name(entry->FileName, entry->FileNameLength / sizeof(wchar_t));
+                if (const auto* point = Find(name)) {
+                    entry->FileAttributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+                    entry->EaSize = point->second;
+                }
+                if (entry->NextEntryOffset == 0) {
+                    break;
+                }
+                offset += entry->NextEntryOffset;
+            }
+        }
+        return TRUE;
+    }
+
+    StandInReparsePoints() {
+        below = FileSystem;
+        FileSystem.GetFileInformationByHandleEx = Query;
+    }
+};
+
+constexpr DWORD CloudPlaceholderTag = 0x9000601A;
+
+TEST(ReparsePointsInAFolder, LinksAreDeletedAsThemselvesAndOtherKindsStayWhole) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\junction");
+    WriteTestFile(chosen + L"\\placeholder", "kept in the cloud");
+    const std::vector<std::wstring> listed = ListedNames(chosen);
+    RunWhilePumping([&] {
+        ProgressRecorder recorder;
+        std::wstring path = chosen;
+        FileSystemTrace trace;
+        StandInReparsePoints::points = {{L"junction", IO_REPARSE_TAG_MOUNT_POINT},
+                                        {L"placeholder", CloudPlaceholderTag}};
+        StandInReparsePoints fake;
+        EXPECT_EQ(3, CountShredItems(chosen));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+
+        std::vector<ProgressEvent> expected;
+        for (const std::wstring& name : listed) {
+            expected.push_back(ShownName(name));
+            expected.push_back(Stepped());
+        }
+        expected.push_back(ShownName(L"chosen"));
+        expected.push_back(Stepped());
+        EXPECT_EQ(expected, recorder.Events());
+
+        const std::wstring junction = Extended(chosen + L"\\junction");
+        const std::wstring placeholder = Extended(chosen + L"\\placeholder");
+        for (const FileOp& op : trace.Ops()) {
+            EXPECT_NE(placeholder, op.path) << "another kind of reparse point is never opened";
+            if (op.path == junction) {
+                EXPECT_TRUE(op.kind == K::Open || op.kind == K::ReadTag ||
+                            op.kind == K::RemoveFolder || op.kind == K::Close)
+                    << static_cast<int>(op.kind);
+            }
+        }
+        EXPECT_EQ(1u, std::count_if(trace.Ops().begin(), trace.Ops().end(), [&](const FileOp& op) {
+                      return op.kind == K::RemoveFolder && op.path == junction;
+                  }));
+        EXPECT_EQ(0u, trace.Count(K::Write));
+        // The link took no draws: the folder's ten names are the first ones.
+        const auto draws = ReferenceDraws(130);
+        EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
+    });
+    const std::wstring stays = root / ReferenceName(ReferenceDraws(130), 117, false);
+    EXPECT_EQ((std::vector<std::wstring>{L"placeholder"}), ListedNames(stays));
+    EXPECT_EQ("kept in the cloud", ReadTestFile(stays + L"\\placeholder"));
+
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\link");
+    OnFreshThread([&] {
+        std::wstring path = chosen;
+        HWND noProgress = nullptr;
+        FileSystemTrace trace;
+        StandInReparsePoints::points = {{L"link", IO_REPARSE_TAG_SYMLINK}};
+        StandInReparsePoints fake;
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, noProgress));
+    });
+    EXPECT_FALSE(PathExists(chosen));
+}
+
+TEST(ItemsThatStay, FileHeldOpenElsewhereKeepsItsAttributes) {
+    TempFolder folder;
+    const std::wstring original = folder / L"busy.txt";
+    constexpr DWORD kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+    // Share 0 keeps the first open out; sharing deletion but not writing lets it in and keeps
+    // the data open out, after the attributes were reset.
+    for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_DELETE}}) {
+        WriteTestFile(original, "in use");
+        ASSERT_TRUE(SetFileAttributesW(original.c_str(), kept));
+        HANDLE holder =
+            CreateFileW(original.c_str(), GENERIC_READ, share, nullptr, OPEN_EXISTING, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+        std::wstring path = original;
+        FileSystemTrace trace;
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3)) << share;
+        CloseHandle(holder);
+        EXPECT_EQ(original, path);
+        EXPECT_EQ(kept, GetFileAttributesW(original.c_str()) & kept) << share;
+        EXPECT_EQ("in use", ReadTestFile(original));
+        EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
+        SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_NORMAL);
+    }
+}
+
+// Wine turns each handle's Linux path back into a drive path by examining every parent folder,
+// so the identity check of every level costs more the deeper it lies: a 2,000-level tree takes
+// well over ten minutes there, 300 levels about 20 seconds.
+constexpr int DeepLevels = 300;
+
+struct DeepWalk {
+    std::wstring path;
+    int count = 0;
+    int result = 1;
+};
+
+DWORD WINAPI CountDeepTree(void* walk) {
+    auto* deep = static_cast<DeepWalk*>(walk);
+    deep->count = CountShredItems(deep->path);
+    return 0;
+}
+
+DWORD WINAPI ShredDeepTree(void* walk) {
+    auto* deep = static_cast<DeepWalk*>(walk);
+    HWND noProgress = nullptr;
+    deep->result = ShredFolder(deep->path, OverwriteZeros, noProgress);
+    return 0;
+}
+
+// On a thread of the default stack size, as the job's worker.
+void RunOnNewThread(LPTHREAD_START_ROUTINE body, DeepWalk& walk) {
+    HANDLE worker = CreateThread(nullptr, 0, body, &walk, 0, nullptr);
+    ASSERT_NE(nullptr, worker);
+    WaitForSingleObject(worker, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeThread(worker, &exitCode);
+    CloseHandle(worker);
+    EXPECT_EQ(0u, exitCode) << "the walk's thread ended abnormally";
+}
+
+TEST(DeepTree, IsCountedAndShreddedWhole) {
+    const std::string unixRoot = "/tmp/ferrolet-deep-" + std::to_string(GetCurrentProcessId());
+    std::string chain;
+    for (int level = 0; level < DeepLevels; ++level) {
+        chain += "a/";
+    }
+    ASSERT_TRUE(RunLinuxShell("rm -rf " + unixRoot + " && mkdir -p " + unixRoot + "/" + chain +
+                              " && echo deep > " + unixRoot + "/" + chain + "f"));
+    const std::wstring chosen = L"Z:\\tmp\\ferrolet-deep-" + std::to_wstring(GetCurrentProcessId());
+
+    EXPECT_EQ(DeepLevels + 2, CountShredItems(chosen)) << "on the main thread";
+    DeepWalk walk{chosen};
+    RunOnNewThread(CountDeepTree, walk);
+    EXPECT_EQ(DeepLevels + 2, walk.count);
+    RunOnNewThread(ShredDeepTree, walk);
+    EXPECT_EQ(ShredFolderRemoved, walk.result);
+    EXPECT_FALSE(PathExists(chosen));
+    EXPECT_FALSE(PathExists(walk.path));
+    RunLinuxShell("rm -rf " + unixRoot);
+}
+
+} // namespace
