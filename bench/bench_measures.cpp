@@ -156,14 +156,24 @@ int MeasureCount(const std::wstring& folder, int repeats) {
     return 0;
 }
 
-int MeasurePeakMemory(ShredMethod method, const std::wstring& path) {
+int MeasureFileJob(ShredMethod method, const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)) {
+        std::fprintf(stderr, "cannot find %ls: error %lu\n", path.c_str(), GetLastError());
+        return 1;
+    }
+    const long long bytes =
+        (static_cast<long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
     const PROCESS_MEMORY_COUNTERS_EX before = MemoryCounters();
     std::wstring current = path;
+    const Stopwatch watch;
     const int result = ShredFile(current, method);
+    const double seconds = watch.Seconds();
     const PROCESS_MEMORY_COUNTERS_EX after = MemoryCounters();
-    std::printf("peak result=%d workingset_before_mib=%.1f peak_workingset_mib=%.1f "
-                "private_before_mib=%.1f peak_pagefile_mib=%.1f\n",
-                result, Mebibytes(before.WorkingSetSize), Mebibytes(after.PeakWorkingSetSize),
-                Mebibytes(before.PrivateUsage), Mebibytes(after.PeakPagefileUsage));
+    std::printf("job seconds=%.6f bytes=%lld result=%d workingset_before_mib=%.1f "
+                "peak_workingset_mib=%.1f private_before_mib=%.1f peak_pagefile_mib=%.1f\n",
+                seconds, bytes, result, Mebibytes(before.WorkingSetSize),
+                Mebibytes(after.PeakWorkingSetSize), Mebibytes(before.PrivateUsage),
+                Mebibytes(after.PeakPagefileUsage));
     return result == ShredFileDeleted ? 0 : 1;
 }

@@ -20,5 +20,6 @@ int MeasureShredFiles(ShredMethod method, const std::wstring& folder, bool profi
 // CountShredItems over folder: the median of repeats after one warm-up count.
 int MeasureCount(const std::wstring& folder, int repeats);
 
-// ShredFile with method on the file at path, and the memory the process held at its peak.
-int MeasurePeakMemory(ShredMethod method, const std::wstring& path);
+// The whole job on one file: ShredFile with method on the file at path (overwrite, truncation,
+// renames and removal), its time and the memory the process held at its peak.
+int MeasureFileJob(ShredMethod method, const std::wstring& path);

@@ -3,10 +3,11 @@
 //   ferrolet_bench overwrite METHOD FILE [FILL-PATH] [reuse]
 //   ferrolet_bench shredfiles METHOD FOLDER [profile]
 //   ferrolet_bench count FOLDER REPEATS
-//   ferrolet_bench peak METHOD FILE
+//   ferrolet_bench job METHOD FILE
 // METHOD is zeros, random, dod3, dod7 or gutmann; FILL-PATH forces scalar, sse2, avx2 or avx512;
-// reuse hands every overwrite chunk the same buffer instead of a fresh one (an experiment).
+// reuse hands every pass of the call the same buffer instead of one of its own (an experiment).
 #include "bench_measures.h"
+#include "bench_methods.h"
 #include "bench_reused_chunk.h"
 #include "engine/random_fill.h"
 
@@ -16,24 +17,6 @@
 #include <string>
 
 namespace {
-
-struct MethodEntry {
-    const wchar_t* name;
-    int passes;
-};
-
-// In the order of the method table.
-constexpr MethodEntry Methods[ShredMethodCount] = {
-    {L"zeros", 1}, {L"random", 1}, {L"dod3", 3}, {L"dod7", 7}, {L"gutmann", 105}};
-
-int MethodIndex(const wchar_t* name) {
-    for (int i = 0; i < ShredMethodCount; ++i) {
-        if (std::wcscmp(name, Methods[i].name) == 0) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 bool ForceFillPath(const wchar_t* name) {
     for (RandomFillPath path : AllRandomFillPaths) {
@@ -49,7 +32,7 @@ int Usage() {
     std::fprintf(
         stderr,
         "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
-        "[FILL-PATH] [reuse] | shredfiles METHOD FOLDER [profile] | count FOLDER REPEATS | peak "
+        "[FILL-PATH] [reuse] | shredfiles METHOD FOLDER [profile] | count FOLDER REPEATS | job "
         "METHOD FILE\n");
     return 2;
 }
@@ -65,7 +48,7 @@ int Run(int argc, wchar_t** argv) {
     if (command == L"count" && argc == 4) {
         return MeasureCount(argv[2], _wtoi(argv[3]));
     }
-    const int method = MethodIndex(argv[2]);
+    const int method = BenchMethodIndex(argv[2]);
     if (method < 0 || argc < 4) {
         return Usage();
     }
@@ -78,14 +61,14 @@ int Run(int argc, wchar_t** argv) {
                 return 2;
             }
         }
-        return MeasureOverwrite(ShredMethods[method], Methods[method].passes, argv[3]);
+        return MeasureOverwrite(ShredMethods[method], BenchMethods[method].passes, argv[3]);
     }
     if (command == L"shredfiles" &&
         (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"profile"))) {
         return MeasureShredFiles(ShredMethods[method], argv[3], argc == 5);
     }
-    if (command == L"peak" && argc == 4) {
-        return MeasurePeakMemory(ShredMethods[method], argv[3]);
+    if (command == L"job" && argc == 4) {
+        return MeasureFileJob(ShredMethods[method], argv[3]);
     }
     return Usage();
 }

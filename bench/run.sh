@@ -1,35 +1,54 @@
 #!/usr/bin/env bash
 # Builds the benchmark, runs it under Wine next to the Linux tools a user would pick instead, on
-# the same files in the same run, and prints one table of medians and ratios.
+# the same files in the same run, and prints one Markdown table of medians and ratios.
 # Usage: bench/run.sh [build folder, default build-bench]
-# Sizes and repeats come from the environment (defaults in brackets):
-#   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_BIG_MIB big file size [1024]
-#   BENCH_REPS repeats [5]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
-#   BENCH_SMALL_FILES [10000]   BENCH_SMALL_REPS [3]
-#   BENCH_SMALL_LAYOUTS the small files spread over each number of folders in turn ["1 100"]
-#   BENCH_TREE_FILES [100000]   BENCH_TREE_FOLDERS [1000]
-# A quick run: BENCH_BIG_MIB=128 BENCH_REPS=3 BENCH_SMALL_FILES=1000 BENCH_TREE_FILES=10000 \
-#   BENCH_TREE_FOLDERS=100 bench/run.sh
+# Everything else comes from the environment (defaults in brackets):
+#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window]
+#     fill       the random fill, each path against the one-draw-per-byte reference
+#     overwrite  each method on the big file, in place (bytes written per second)
+#     jobs       whole jobs on the big file, overwrite plus removal on both sides, and the peak
+#                memory of the DOD 3 job
+#     small      ShredFile of 1 KiB files against shred -n 1 -u
+#     count      CountShredItems over a big tree
+#     window     the whole job through the real main window against the engine alone
+#   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_REPS repeats [5]
+#   BENCH_BIG_MIB big file size [1024]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
+#   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
+#   BENCH_SMALL_REPS [3]   BENCH_TREE_FILES [100000]   BENCH_TREE_FOLDERS [1000]
+#   BENCH_JOB_FILES [1000]   BENCH_JOB_PER_FOLDER [100]   BENCH_JOB_REPS [5]
+#   BENCH_JOB_METHOD the window's method: zeros, random, dod3, dod7 or gutmann [random]
+# The window measure needs a display: the current one, else a private Xvfb started here.
+# A quick run (a few minutes):
+#   BENCH_BIG_MIB=128 BENCH_REPS=3 BENCH_SMALL_FILES=500 BENCH_SMALL_REPS=1 \
+#     BENCH_TREE_FILES=10000 BENCH_TREE_FOLDERS=100 BENCH_JOB_FILES=300 BENCH_JOB_REPS=3 bench/run.sh
 set -euo pipefail
 here=$(dirname "$(readlink -f "$0")")
 root=$(dirname "$here")
 build=$(readlink -m "${1:-$root/build-bench}")
 
+sections=" ${BENCH_SECTIONS:-fill overwrite jobs small count window} "
 data=$(readlink -m "${BENCH_DATA:-$build/bench-data}")
 big_mib=${BENCH_BIG_MIB:-1024}
 reps=${BENCH_REPS:-5}
 gutmann_reps=${BENCH_GUTMANN_REPS:-1}
 fill_mib=${BENCH_FILL_MIB:-64}
-small_files=${BENCH_SMALL_FILES:-10000}
+small_files=${BENCH_SMALL_FILES:-2000}
+small_per_folder=${BENCH_SMALL_PER_FOLDER:-100}
 small_reps=${BENCH_SMALL_REPS:-3}
-small_layouts=${BENCH_SMALL_LAYOUTS:-1 100}
 tree_files=${BENCH_TREE_FILES:-100000}
 tree_folders=${BENCH_TREE_FOLDERS:-1000}
+job_files=${BENCH_JOB_FILES:-1000}
+job_per_folder=${BENCH_JOB_PER_FOLDER:-100}
+job_reps=${BENCH_JOB_REPS:-5}
+job_method=${BENCH_JOB_METHOD:-random}
+wants() { [[ $sections == *" $1 "* ]]; }
 
-"$root/tools/configure-build.sh" "$build" ferrolet_bench >/dev/null
+"$root/tools/setup-deps.sh"
+"$root/tools/configure-build.sh" "$build" ferrolet_bench job_bench >/dev/null
 "$root/tools/wine-prefix.sh" "$build"
 source "$root/tools/wine-env.sh" "$build"
 bench_exe="$build/bench/ferrolet_bench.exe"
+job_exe="$build/bench/job_bench.exe"
 
 mkdir -p "$data"
 need_mib=$((big_mib + 1024))
@@ -39,11 +58,19 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
+FERROLET_XVFB_PID=
+if wants window; then
+  source "$root/tools/xvfb-start.sh"
+  # Windows are shown as the X server maps them, without a window manager's round trips.
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
+    >/dev/null 2>&1 </dev/null || true
+fi
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 wineserver -p >/dev/null 2>&1 || true
-wine cmd /c exit >/dev/null 2>&1 || true
+wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 cleanup() {
   wineserver -k 2>/dev/null || true
+  if [ -n "$FERROLET_XVFB_PID" ]; then kill "$FERROLET_XVFB_PID" 2>/dev/null || true; fi
   rm -rf "$data"
 }
 trap cleanup EXIT
@@ -53,18 +80,34 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 now() { printf '%s' "$EPOCHREALTIME"; }
 elapsed() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.6f", b - a }'; }
 field() { printf '%s\n' "$1" | tr ' ' '\n' | sed -n "s/^$2=//p"; }
-bench() { wine "$bench_exe" "$@" | tr -d '\r'; }
+bench() { wine "$bench_exe" "$@" </dev/null | tr -d '\r'; }
 median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END {
   if (NR == 0) print 0; else if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 rate() { awk -v n="$1" -v s="$2" 'BEGIN { printf "%.6f", n / s }'; }
 
 declare -A samples
 record() { samples[$1]="${samples[$1]:-} $2"; }
-result() { median ${samples[$1]}; }
+result() { median ${samples[$1]:-}; }
+have() { [ -n "${samples[$1]:-}" ]; }
 
 big="$data/big.bin"
 big_bytes=$((big_mib * 1024 * 1024))
 make_big() { dd if=/dev/zero of="$big" bs=1M count="$big_mib" conv=fsync status=none; }
+
+# FOLDER FILES PER-FOLDER: FILES files of 1 KiB of random bytes in subfolders of PER-FOLDER each.
+make_files() {
+  rm -rf "$1"
+  mkdir -p "$1"
+  local left=$2 k=0 count
+  while [ "$left" -gt 0 ]; do
+    k=$((k + 1))
+    count=$((left < $3 ? left : $3))
+    mkdir "$1/d$k"
+    head -c $((count * 1024)) /dev/urandom | split -b 1024 -a 6 - "$1/d$k/f"
+    left=$((left - count))
+  done
+  sync
+}
 
 ours_overwrite() { # key method [options: fill path, reuse]
   local key=$1 method=$2 out
@@ -72,7 +115,7 @@ ours_overwrite() { # key method [options: fill path, reuse]
   out=$(bench overwrite "$method" "$(winpath "$big")" "$@")
   record "$key" "$(rate "$(field "$out" bytes)" "$(field "$out" seconds)")"
 }
-peer() { # key bytes-or-files command...
+peer() { # key amount command...: amount per second
   local key=$1 amount=$2 t0 t1
   shift 2
   t0=$(now)
@@ -80,155 +123,245 @@ peer() { # key bytes-or-files command...
   t1=$(now)
   record "$key" "$(rate "$amount" "$(elapsed "$t0" "$t1")")"
 }
-
-echo "Random fill into $fill_mib MiB buffers ..." >&2
-while read -r line; do
-  case $line in
-    "fill path="*) record "fill_$(field "$line" path)" "$(field "$line" gbps)" ;;
-    "fill fast="*) fast_path=$(field "$line" fast) ;;
-  esac
-done < <(bench fill "$fill_mib" "$reps")
-
-echo "Overwriting a $big_mib MiB file ..." >&2
-make_big
-for round in $(seq 0 "$reps"); do
-  [ "$round" -eq 0 ] && prefix=warm_ || prefix=
-  ours_overwrite "${prefix}zeros" zeros
-  ours_overwrite "${prefix}zeros_reuse" zeros reuse
-  peer "${prefix}dd" "$big_bytes" dd if=/dev/zero of="$big" bs=64M count=$((big_mib / 64)) \
-    oflag=direct conv=notrunc status=none
-  ours_overwrite "${prefix}random" random
-  ours_overwrite "${prefix}random_scalar" random scalar
-  peer "${prefix}shred1" "$big_bytes" shred -n 1 --exact "$big"
-  ours_overwrite "${prefix}dod3" dod3
-  ours_overwrite "${prefix}dod3_reuse" dod3 reuse
-  peer "${prefix}shred3" $((3 * big_bytes)) shred -n 3 --exact "$big"
-  ours_overwrite "${prefix}dod7" dod7
-  if [ "$round" -ge 1 ] && [ "$round" -le "$gutmann_reps" ]; then
-    ours_overwrite gutmann gutmann
-  fi
-done
-
-make_small() { # folder files subfolders
-  rm -rf "$1"
-  mkdir -p "$1"
-  local per=$(($2 / $3)) k dir
-  for k in $(seq 1 "$3"); do
-    dir=$1
-    if [ "$3" -gt 1 ]; then
-      dir="$1/d$k"
-      mkdir -p "$dir"
-    fi
-    head -c $((per * 1024)) /dev/urandom | split -b 1024 -a 6 - "$dir/f"
-  done
-  sync
+peer_seconds() { # key command...
+  local key=$1 t0 t1
+  shift
+  t0=$(now)
+  "$@"
+  t1=$(now)
+  record "$key" "$(elapsed "$t0" "$t1")"
 }
+dd_then_rm() {
+  dd if=/dev/zero of="$1" bs=64M count=$(($2 / 64)) oflag=direct conv=notrunc status=none
+  rm -f "$1"
+}
+
+fast_path=
+if wants fill; then
+  echo "Random fill into $fill_mib MiB buffers ..." >&2
+  while read -r line; do
+    case $line in
+      "fill path="*) record "fill_$(field "$line" path)" "$(field "$line" gbps)" ;;
+      "fill fast="*) fast_path=$(field "$line" fast) ;;
+    esac
+  done < <(bench fill "$fill_mib" "$reps")
+fi
+
+if wants overwrite; then
+  echo "Overwriting a $big_mib MiB file in place ..." >&2
+  make_big
+  for round in $(seq 0 "$reps"); do
+    [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+    ours_overwrite "${prefix}zeros" zeros
+    peer "${prefix}dd" "$big_bytes" dd if=/dev/zero of="$big" bs=64M count=$((big_mib / 64)) \
+      oflag=direct conv=notrunc status=none
+    ours_overwrite "${prefix}random" random
+    ours_overwrite "${prefix}random_scalar" random scalar
+    peer "${prefix}shred1" "$big_bytes" shred -n 1 --exact "$big"
+    ours_overwrite "${prefix}dod3" dod3
+    ours_overwrite "${prefix}dod3_reuse" dod3 reuse
+    peer "${prefix}shred3" $((3 * big_bytes)) shred -n 3 --exact "$big"
+    ours_overwrite "${prefix}dod7" dod7
+    if [ "$round" -ge 1 ] && [ "$round" -le "$gutmann_reps" ]; then
+      ours_overwrite gutmann gutmann
+    fi
+  done
+  rm -f "$big"
+fi
+
+peak_growth=
+if wants jobs; then
+  echo "Whole jobs on a $big_mib MiB file, overwrite plus removal ..." >&2
+  for round in $(seq 0 "$reps"); do
+    [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+    make_big
+    out=$(bench job dod3 "$(winpath "$big")")
+    record "${prefix}job_dod3" "$(field "$out" seconds)"
+    growth=$(awk -v a="$(field "$out" peak_workingset_mib)" \
+      -v b="$(field "$out" workingset_before_mib)" 'BEGIN { printf "%.1f", a - b }')
+    # The highest of every round.
+    peak_growth=$(awk -v a="${peak_growth:-0}" -v b="$growth" 'BEGIN { print (b > a ? b : a) }')
+    make_big
+    peer_seconds "${prefix}job_shred3" shred -n 3 --exact -u "$big"
+    make_big
+    out=$(bench job zeros "$(winpath "$big")")
+    record "${prefix}job_zeros" "$(field "$out" seconds)"
+    make_big
+    peer_seconds "${prefix}job_dd" dd_then_rm "$big" "$big_mib"
+  done
+  rm -f "$big"
+fi
+
 small="$data/small"
 leftover=0
 declare -A profiles
-for folders in $small_layouts; do
-  echo "Shredding $small_files files of 1 KiB in $folders folder(s) ..." >&2
-  for round in $(seq 0 "$small_reps"); do
-    prefix=
-    files=$(((small_files / folders) * folders))
-    if [ "$round" -eq 0 ]; then
-      prefix=warm_
-      files=$(((files < 1000 ? files : 1000) / folders * folders))
-    fi
-    make_small "$small" "$files" "$folders"
-    out=$(bench shredfiles zeros "$(winpath "$small")" profile) || true
-    record "${prefix}small_$folders" "$(rate "$(field "$(grep '^shredfiles' <<<"$out")" files)" \
-      "$(field "$(grep '^shredfiles' <<<"$out")" seconds)")"
-    profiles[$folders]=$(grep '^profile' <<<"$out" || true)
-    leftover=$((leftover + $(find "$small" -type f | wc -l)))
-    make_small "$small" "$files" "$folders"
-    peer "${prefix}shred_small_$folders" "$files" \
-      sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u' sh "$small"
+if wants small; then
+  for per in $small_per_folder; do
+    echo "Shredding $small_files files of 1 KiB in folders of $per ..." >&2
+    for round in $(seq 0 "$small_reps"); do
+      prefix=
+      files=$small_files
+      if [ "$round" -eq 0 ]; then
+        prefix=warm_
+        files=$((small_files < 500 ? small_files : 500))
+      fi
+      make_files "$small" "$files" "$per"
+      out=$(bench shredfiles zeros "$(winpath "$small")" profile) || true
+      line=$(grep '^shredfiles' <<<"$out" || true)
+      record "${prefix}small_$per" "$(rate "$(field "$line" files)" "$(field "$line" seconds)")"
+      profiles[$per]=$(grep '^profile' <<<"$out" || true)
+      leftover=$((leftover + $(find "$small" -type f | wc -l)))
+      make_files "$small" "$files" "$per"
+      peer "${prefix}shred_small_$per" "$files" \
+        sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u' sh "$small"
+    done
   done
-done
-rm -rf "$small"
+  rm -rf "$small"
+fi
 
-echo "Counting $tree_files files in $tree_folders folders ..." >&2
-tree="$data/tree"
-mkdir -p "$tree"
-seq -f "$tree/d%05g" 0 $((tree_folders - 1)) | xargs mkdir -p
-awk -v t="$tree" -v f="$tree_folders" -v n="$tree_files" \
-  'BEGIN { for (i = 0; i < n; i++) printf "%s/d%05d/f%07d\n", t, i % f, i }' | xargs touch
-out=$(bench count "$(winpath "$tree")" "$reps")
-count_items=$(field "$out" items)
-record count "$(rate "$count_items" "$(field "$out" seconds)")"
+count_items=
+if wants count; then
+  echo "Counting $tree_files files in $tree_folders folders ..." >&2
+  tree="$data/tree"
+  mkdir -p "$tree"
+  seq -f "$tree/d%05g" 0 $((tree_folders - 1)) | xargs mkdir -p
+  awk -v t="$tree" -v f="$tree_folders" -v n="$tree_files" \
+    'BEGIN { for (i = 0; i < n; i++) printf "%s/d%05d/f%07d\n", t, i % f, i }' | xargs touch
+  out=$(bench count "$(winpath "$tree")" "$reps")
+  count_items=$(field "$out" items)
+  record count "$(rate "$count_items" "$(field "$out" seconds)")"
+  rm -rf "$tree"
+fi
 
-echo "Peak memory of ShredFile with DOD 3 on the $big_mib MiB file ..." >&2
-peak=$(bench peak dod3 "$(winpath "$big")")
+job_left=0
+if wants window; then
+  echo "Jobs of $job_files files of 1 KiB in folders of $job_per_folder, through the window" \
+    "and by the engine alone ..." >&2
+  jobtree="$data/jobtree"
+  job_one() { # mode
+    make_files "$jobtree" "$job_files" "$job_per_folder"
+    local out
+    out=$(wine "$job_exe" "$1" "$job_method" "$(winpath "$jobtree")" </dev/null | tr -d '\r') || true
+    record "${prefix}$1" "$(field "$(grep '^job' <<<"$out")" seconds)"
+    [ -d "$jobtree" ] && job_left=$((job_left + 1))
+    rm -rf "$jobtree"
+  }
+  for round in $(seq 0 "$job_reps"); do
+    [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+    # Which one goes first alternates from round to round.
+    if ((round % 2)); then
+      job_one engine
+      job_one window
+    else
+      job_one window
+      job_one engine
+    fi
+  done
+fi
 
 # The table.
 cpu=$(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')
 mem=$(free -g | awk '/^Mem:/ { print $2 " GiB" }')
 disk=$(df -PhT "$data" | awk 'NR == 2 { print $1 " (" $2 ", " $3 ")" }')
 echo
-echo "Machine: $(nproc) CPUs, $cpu, $mem RAM, disk $disk, $(wine --version)"
-echo "Load average (1, 5, 15 min): $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end."
-echo "Fast fill path: $fast_path. Medians of $reps repeats ($small_reps for small files," \
-  "$gutmann_reps for Gutmann), after one warm-up round; big file $big_mib MiB;" \
-  "$small_files small files."
+echo "Taken $(date -u '+%Y-%m-%d %H:%M UTC') on $(nproc) CPUs, $cpu, $mem RAM, disk $disk," \
+  "$(wine --version)."
+echo "Load average (1, 5, 15 min): $load_at_start at the start," \
+  "$(cut -d' ' -f1-3 /proc/loadavg) at the end."
+echo "Medians after one warm-up round: $reps repeats (fill, overwrite, jobs, count)," \
+  "$small_reps for small files, $job_reps for the window, $gutmann_reps for Gutmann;" \
+  "big file $big_mib MiB."
 echo
 gb() { awk -v v="$1" 'BEGIN { printf "%.2f GB/s", v / 1e9 }'; }
 num() { awk -v v="$1" -v u="$2" 'BEGIN { printf "%.0f %s", v, u }'; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2fx", a / b }'; }
-meets() { awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN { print (a / b >= t ? "met" : "MISSED") }'; }
-row() { printf '%-34s %-14s %-30s %-14s %-8s %s\n' "$@"; }
-row "Measure" "Ferrolet" "Peer" "Peer" "Ratio" "Target"
-fill_scalar=$(result fill_scalar)
-fill_fast=$(result fill_fast)
-row "Random fill ($fill_mib MiB)" "$(awk -v v="$fill_fast" 'BEGIN { printf "%.2f GB/s", v }')" \
-  "scalar reference" "$(awk -v v="$fill_scalar" 'BEGIN { printf "%.2f GB/s", v }')" \
-  "$(ratio "$fill_fast" "$fill_scalar")" ">= 8x $(meets "$fill_fast" "$fill_scalar" 8)"
-for path in sse2 avx2 avx512; do
-  [ -n "${samples[fill_$path]:-}" ] || continue
-  value=$(result "fill_$path")
-  row "  fill path $path" "$(awk -v v="$value" 'BEGIN { printf "%.2f GB/s", v }')" "" "" \
-    "$(ratio "$value" "$fill_scalar")" ""
-done
-row "OverwriteZeros" "$(gb "$(result zeros)")" "dd oflag=direct bs=64M" "$(gb "$(result dd)")" \
-  "$(ratio "$(result zeros)" "$(result dd)")" ">= 0.8x $(meets "$(result zeros)" "$(result dd)" 0.8)"
-row "  one reused chunk buffer" "$(gb "$(result zeros_reuse)")" "dd oflag=direct bs=64M" \
-  "$(gb "$(result dd)")" "$(ratio "$(result zeros_reuse)" "$(result dd)")" "(experiment)"
-row "OverwriteRandom" "$(gb "$(result random)")" "shred -n 1 --exact" "$(gb "$(result shred1)")" \
-  "$(ratio "$(result random)" "$(result shred1)")" ""
-row "OverwriteRandom, scalar fill" "$(gb "$(result random_scalar)")" "shred -n 1 --exact" \
-  "$(gb "$(result shred1)")" "$(ratio "$(result random_scalar)" "$(result shred1)")" ""
-row "OverwriteDod3" "$(gb "$(result dod3)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
-  "$(ratio "$(result dod3)" "$(result shred3)")" ">= 1.5x $(meets "$(result dod3)" "$(result shred3)" 1.5)"
-row "  one reused chunk buffer" "$(gb "$(result dod3_reuse)")" "shred -n 3 --exact" \
-  "$(gb "$(result shred3)")" "$(ratio "$(result dod3_reuse)" "$(result shred3)")" "(experiment)"
-row "OverwriteDod7" "$(gb "$(result dod7)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
-  "$(ratio "$(result dod7)" "$(result shred3)")" ""
-if [ -n "${samples[gutmann]:-}" ]; then
-  row "OverwriteGutmann" "$(gb "$(result gutmann)")" "shred -n 3 --exact" "$(gb "$(result shred3)")" \
-    "$(ratio "$(result gutmann)" "$(result shred3)")" ""
+sec() { awk -v v="$1" 'BEGIN { printf "%.2f s", v }'; }
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2fx", (b > 0 ? a / b : 0) }'; }
+# at least: value / reference >= target; at most: value / reference <= target.
+at_least() { awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN { print (b > 0 && a / b >= t ? "met" : "MISSED") }'; }
+at_most() { awk -v a="$1" -v b="$2" -v t="$3" 'BEGIN { print (b > 0 && a / b <= t ? "met" : "MISSED") }'; }
+row() { printf '| %s | %s | %s | %s | %s |\n' "$@"; }
+row "Measure" "Ferrolet" "Peer" "Ratio" "Target"
+row "---" "---" "---" "---" "---"
+if have fill_scalar; then
+  fill_scalar=$(result fill_scalar)
+  fill_fast=$(result fill_fast)
+  gbs() { awk -v v="$1" 'BEGIN { printf "%.2f GB/s", v }'; }
+  row "Random fill, $fill_mib MiB, path $fast_path" "$(gbs "$fill_fast")" \
+    "scalar reference $(gbs "$fill_scalar")" "$(ratio "$fill_fast" "$fill_scalar")" \
+    ">= 8x: $(at_least "$fill_fast" "$fill_scalar" 8)"
+  for path in sse2 avx2 avx512; do
+    have "fill_$path" || continue
+    row "  fill path $path" "$(gbs "$(result "fill_$path")")" "" \
+      "$(ratio "$(result "fill_$path")" "$fill_scalar")" ""
+  done
 fi
-for folders in $small_layouts; do
-  row "ShredFile, 1 KiB files, $folders dir(s)" "$(num "$(result "small_$folders")" files/s)" \
-    "shred -n 1 -u" "$(num "$(result "shred_small_$folders")" files/s)" \
-    "$(ratio "$(result "small_$folders")" "$(result "shred_small_$folders")")" \
-    ">= 2x $(meets "$(result "small_$folders")" "$(result "shred_small_$folders")" 2)"
+if have zeros; then
+  row "OverwriteZeros in place" "$(gb "$(result zeros)")" \
+    "dd oflag=direct bs=64M $(gb "$(result dd)")" "$(ratio "$(result zeros)" "$(result dd)")" \
+    ">= 0.8x: $(at_least "$(result zeros)" "$(result dd)" 0.8)"
+  row "OverwriteRandom in place" "$(gb "$(result random)")" \
+    "shred -n 1 --exact $(gb "$(result shred1)")" \
+    "$(ratio "$(result random)" "$(result shred1)")" ""
+  row "  with the scalar fill" "$(gb "$(result random_scalar)")" "" \
+    "$(ratio "$(result random_scalar)" "$(result shred1)")" ""
+  row "OverwriteDod3 in place" "$(gb "$(result dod3)")" \
+    "shred -n 3 --exact $(gb "$(result shred3)")" "$(ratio "$(result dod3)" "$(result shred3)")" \
+    ">= 1.5x: $(at_least "$(result dod3)" "$(result shred3)" 1.5)"
+  row "  one buffer for all passes" "$(gb "$(result dod3_reuse)")" "" \
+    "$(ratio "$(result dod3_reuse)" "$(result shred3)")" "(experiment)"
+  row "OverwriteDod7 in place" "$(gb "$(result dod7)")" "shred -n 3 --exact" \
+    "$(ratio "$(result dod7)" "$(result shred3)")" ""
+  if have gutmann; then
+    row "OverwriteGutmann in place" "$(gb "$(result gutmann)")" "shred -n 3 --exact" \
+      "$(ratio "$(result gutmann)" "$(result shred3)")" ""
+  fi
+fi
+if have job_dod3; then
+  # Speed ratios of whole jobs: the peer's time over Ferrolet's.
+  row "Job, DOD 3, $big_mib MiB file" "$(sec "$(result job_dod3)")" \
+    "shred -n 3 --exact -u $(sec "$(result job_shred3)")" \
+    "$(ratio "$(result job_shred3)" "$(result job_dod3)")" \
+    ">= 2.5x: $(at_least "$(result job_shred3)" "$(result job_dod3)" 2.5)"
+  row "Job, All 0's, $big_mib MiB file" "$(sec "$(result job_zeros)")" \
+    "dd oflag=direct, then rm $(sec "$(result job_dd)")" \
+    "$(ratio "$(result job_dd)" "$(result job_zeros)")" \
+    ">= 1.0x: $(at_least "$(result job_dd)" "$(result job_zeros)" 1.0)"
+  row "Peak memory of the DOD 3 job" "+$peak_growth MiB" "one chunk: 64 MiB" \
+    "$(ratio "$peak_growth" 64)" \
+    "<= 64 MiB + a few: $(awk -v g="$peak_growth" 'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
+fi
+for per in $small_per_folder; do
+  have "small_$per" || continue
+  row "ShredFile, $small_files x 1 KiB, folders of $per" "$(num "$(result "small_$per")" files/s)" \
+    "shred -n 1 -u $(num "$(result "shred_small_$per")" files/s)" \
+    "$(ratio "$(result "small_$per")" "$(result "shred_small_$per")")" \
+    ">= 1x: $(at_least "$(result "small_$per")" "$(result "shred_small_$per")" 1)"
 done
-row "CountShredItems, $count_items items" "$(num "$(result count)" entries/s)" "" "" "" ""
-# The job's own memory: the peak working set above the working set just before ShredFile.
-peak_growth=$(awk -v a="$(field "$peak" peak_workingset_mib)" -v b="$(field "$peak" workingset_before_mib)" \
-  'BEGIN { printf "%.1f", a - b }')
-row "Peak memory of ShredFile, DOD 3" "+$peak_growth MiB" "one 64 MiB chunk" "64 MiB" \
-  "$(ratio "$peak_growth" 64)" "<= 64 MiB + a few: $(awk -v g="$peak_growth" \
-  'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
+if have count; then
+  row "CountShredItems, $count_items items" "$(num "$(result count)" entries/s)" "" "" ""
+fi
+if have window; then
+  row "Job through the window, $job_files x 1 KiB, folders of $job_per_folder, $job_method" \
+    "$(sec "$(result window)")" "engine alone $(sec "$(result engine)")" \
+    "$(ratio "$(result window)" "$(result engine)")" \
+    "<= 1.15x: $(at_most "$(result window)" "$(result engine)" 1.15)"
+fi
 echo
-echo "Files left behind by ShredFile: $leftover"
-echo "Memory counters: $peak"
-for folders in $small_layouts; do
+if wants small; then
+  echo "Files left behind by ShredFile: $leftover"
+fi
+if wants window; then
+  echo "Window and engine runs that left their folder behind: $job_left"
+  echo "Window job times: ${samples[window]:-}"
+  echo "Engine times:     ${samples[engine]:-}"
+fi
+for per in $small_per_folder; do
+  [ -n "${profiles[$per]:-}" ] || continue
   echo
-  echo "Where ShredFile's time goes, $small_files files in $folders folder(s), last round:"
+  echo "Where ShredFile's time goes, $small_files files in folders of $per, last round:"
   while read -r line; do
     [ -n "$line" ] || continue
     printf '  %-28s %6s calls/file %9s ms/file\n' "$(field "$line" operation)" \
       "$(field "$line" calls_per_item)" "$(field "$line" ms_per_item)"
-  done <<<"${profiles[$folders]}"
+  done <<<"${profiles[$per]}"
 done

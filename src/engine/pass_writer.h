@@ -23,7 +23,8 @@ bool QueryOverwriteSize(HANDLE file, std::int64_t& size);
 bool RewindFile(HANDLE file);
 
 // Writes size bytes of fill from the current position in chunks of at most OverwriteChunkSize,
-// each in a fresh buffer released right after its write, then flushes the file so the pass is on
-// the disk before anything else happens. Random bytes are the low bytes of one draw each. False
-// at the first chunk that cannot be allocated or written in full, or when the flush fails.
+// all from one buffer of at most one chunk that the pass allocates first and releases after its
+// last write, then flushes the file so the pass is on the disk before anything else happens.
+// Random bytes are the low bytes of one draw each. False when the buffer cannot be allocated (then
+// nothing is written), at the first chunk not written in full, or when the flush fails.
 bool WritePass(HANDLE file, std::int64_t size, PassFill fill);

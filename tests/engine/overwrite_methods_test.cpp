@@ -266,12 +266,11 @@ TEST(WritePasses, Exactly64MiBIsOneChunkAndOneByteMoreIsTwo) {
         FileSystemTrace trace;
         EXPECT_TRUE(OverwriteRandom(over.Handle()));
         EXPECT_EQ((std::vector<std::size_t>{MiB64, 1}), WriteSizes(trace));
-        const std::vector<K> expected{K::SizeQuery, K::Allocate, K::Write, K::Free,
-                                      K::Allocate,  K::Write,    K::Free,  K::Flush};
+        const std::vector<K> expected{K::SizeQuery, K::Allocate, K::Write,
+                                      K::Write,     K::Free,     K::Flush};
         EXPECT_EQ(expected, trace.KindsWithout({}))
-            << "a fresh buffer per chunk, released after its write; one flush after the last";
+            << "one buffer for the pass, released after its last write; one flush after that";
         EXPECT_EQ(MiB64, trace.OpsOf(K::Allocate)[0].size);
-        EXPECT_EQ(1u, trace.OpsOf(K::Allocate)[1].size);
         const auto draws = ReferenceDraws(MiB64 + 2);
         const std::string contents = over.Contents();
         ASSERT_EQ(MiB64 + 1, contents.size());
@@ -280,6 +279,25 @@ TEST(WritePasses, Exactly64MiBIsOneChunkAndOneByteMoreIsTwo) {
             << "the second chunk continues the sequence";
         EXPECT_EQ(draws[MiB64 + 1], NextRandom());
     });
+    ASSERT_EQ(0u, SetFilePointer(over.Handle(), 0, nullptr, FILE_BEGIN));
+    FileSystemTrace trace;
+    EXPECT_TRUE(OverwriteZeros(over.Handle()));
+    EXPECT_EQ((std::vector<std::size_t>{MiB64, 1}), WriteSizes(trace));
+    EXPECT_EQ(1u, trace.Count(K::Allocate));
+    EXPECT_EQ(std::string(MiB64 + 1, '\0'), over.Contents()) << "a fixed byte in every chunk";
+}
+
+TEST(WritePasses, OneBufferOfAtMostOneChunkPerPass) {
+    TempFolder folder;
+    OpenTestFile file(folder / L"small.bin", "0123456789");
+    FileSystemTrace trace;
+    EXPECT_TRUE(OverwriteDod7(file.Handle()));
+    const auto allocations = trace.OpsOf(K::Allocate);
+    ASSERT_EQ(7u, allocations.size());
+    for (const FileOp& allocation : allocations) {
+        EXPECT_EQ(10u, allocation.size) << "no more than the file needs";
+    }
+    EXPECT_EQ(7u, trace.Count(K::Free));
 }
 
 TEST(WritePasses, FailedWriteInPass2OfDod7StopsEverything) {
@@ -311,7 +329,7 @@ TEST(WritePasses, UnknownSizeFailsWithoutWriting) {
     }
 }
 
-TEST(WritePasses, FailedAllocationFailsWithoutWritingThatChunk) {
+TEST(WritePasses, FailedAllocationFailsThePassWithoutWriting) {
     TempFolder folder;
     for (ShredMethod method : ShredMethods) {
         OpenTestFile file(folder / L"memory.bin", "keep me");

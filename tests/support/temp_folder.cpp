@@ -1,11 +1,15 @@
 #include "support/temp_folder.h"
 
+#include "support/linux_side.h"
+
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <system_error>
+#include <cstdio>
 
 namespace {
+
+// Entries a test folder's clean-up tries at most, so that it ends whatever it finds.
+constexpr std::size_t RemovalBudget = 1000000;
 
 std::wstring NewTempFolderPath() {
     wchar_t base[MAX_PATH + 1] = {};
@@ -24,13 +28,75 @@ std::wstring NewTempFolderPath() {
     }
 }
 
-void ClearAttributesAndRemove(const std::filesystem::path& path) {
-    std::error_code error;
-    for (auto it = std::filesystem::recursive_directory_iterator(path, error);
-         !error && it != std::filesystem::recursive_directory_iterator(); it.increment(error)) {
-        SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+std::wstring Extended(const std::wstring& path) {
+    return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
+}
+
+struct ListedEntry {
+    std::wstring name;
+    DWORD attributes;
+};
+
+std::vector<ListedEntry> ListEntries(const std::wstring& folder) {
+    std::vector<ListedEntry> entries;
+    WIN32_FIND_DATAW entry{};
+    HANDLE listing = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &entry);
+    if (listing == INVALID_HANDLE_VALUE) {
+        return entries;
     }
-    std::filesystem::remove_all(path, error);
+    do {
+        const std::wstring name = entry.cFileName;
+        if (name != L"." && name != L"..") {
+            entries.push_back({name, entry.dwFileAttributes});
+        }
+    } while (FindNextFileW(listing, &entry) && entries.size() < RemovalBudget);
+    FindClose(listing);
+    return entries;
+}
+
+// Removes the tree through Win32 calls: each folder is listed once, a link is never entered or
+// removed (under Wine that would act on its target), and at most RemovalBudget entries are
+// tried in all, so this ends whatever the tree holds. What cannot go stays.
+void RemoveTreeWin32(const std::wstring& root) {
+    struct Pending {
+        std::wstring path;
+        bool listed;
+    };
+    std::vector<Pending> stack{{root, false}};
+    std::size_t tried = 0;
+    while (!stack.empty()) {
+        if (stack.back().listed) {
+            RemoveDirectoryW(Extended(stack.back().path).c_str());
+            stack.pop_back();
+            continue;
+        }
+        stack.back().listed = true;
+        const std::wstring folder = stack.back().path;
+        for (const ListedEntry& entry : ListEntries(folder)) {
+            if (++tried > RemovalBudget) {
+                return;
+            }
+            if ((entry.attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+                continue;
+            }
+            const std::wstring path = Extended(folder + L"\\" + entry.name);
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if ((entry.attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+                stack.push_back({folder + L"\\" + entry.name, false});
+            } else {
+                DeleteFileW(path.c_str());
+            }
+        }
+    }
+}
+
+// What Win32 calls leave (links, names Wine cannot map) goes from the Linux side; rm does not
+// follow links.
+void RemoveTreeFromLinux(const std::wstring& root) {
+    const std::string unixPath = UnixPathOf(Extended(root));
+    if (!unixPath.empty()) {
+        RunLinuxShell("rm -rf -- " + ShellQuote(unixPath));
+    }
 }
 
 } // namespace
@@ -38,7 +104,13 @@ void ClearAttributesAndRemove(const std::filesystem::path& path) {
 TempFolder::TempFolder() : path_(NewTempFolderPath()) {}
 
 TempFolder::~TempFolder() {
-    ClearAttributesAndRemove(path_);
+    RemoveTreeWin32(path_);
+    if (PathExists(Extended(path_))) {
+        RemoveTreeFromLinux(path_);
+    }
+    if (PathExists(Extended(path_))) {
+        std::fprintf(stderr, "warning: test folder %ls could not be removed\n", path_.c_str());
+    }
 }
 
 void WriteTestFile(const std::wstring& path, const std::string& contents) {

@@ -1,0 +1,161 @@
+// The whole job through the real main window against the engine alone, one measurement per call
+// on a tree that bench/run.sh prepares afresh for each:
+//   job_bench window METHOD FOLDER   the main window on screen, the folder added to its list,
+//                                    RunShredJob timed from its call to its return
+//   job_bench engine METHOD FOLDER   ShredFolder on the calling thread, reporting to a hidden
+//                                    window with the two progress controls
+// Prints "job mode=... seconds=... left=..." and exits 0 when the folder is gone.
+#include "bench_clock.h"
+#include "bench_methods.h"
+#include "engine/folder_shredder.h"
+#include "job/shred_job.h"
+#include "mainwindow/app_globals.h"
+#include "mainwindow/main_dialog.h"
+#include "mainwindow/shred_list_view.h"
+#include "resource.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+// A window of the bench's own, destroyed with DestroyWindow.
+class OwnedWindow {
+public:
+    explicit OwnedWindow(HWND window) : window_(window) {}
+    ~OwnedWindow() {
+        if (window_) {
+            DestroyWindow(window_);
+        }
+    }
+    OwnedWindow(const OwnedWindow&) = delete;
+    OwnedWindow& operator=(const OwnedWindow&) = delete;
+
+    HWND Get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+// A hook of the calling thread, removed with UnhookWindowsHookEx.
+class ThreadHook {
+public:
+    ThreadHook(int kind, HOOKPROC procedure)
+        : hook_(SetWindowsHookExW(kind, procedure, nullptr, GetCurrentThreadId())) {}
+    ~ThreadHook() {
+        if (hook_) {
+            UnhookWindowsHookEx(hook_);
+        }
+    }
+    ThreadHook(const ThreadHook&) = delete;
+    ThreadHook& operator=(const ThreadHook&) = delete;
+
+private:
+    HHOOK hook_;
+};
+
+// Closes the report of items not shredded as soon as it is shown, so that a run never waits for
+// a person; the folder left behind is reported instead.
+LRESULT CALLBACK CloseMessageBoxes(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const HWND window = reinterpret_cast<HWND>(wParam);
+        if (GetDlgItem(window, IDOK) && !GetDlgItem(window, IDC_PROGRESS_BAR)) {
+            PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void PumpPendingMessages() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+HWND CreateProgressSink() {
+    const HWND sink = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                      GetModuleHandleW(nullptr), nullptr);
+    if (sink) {
+        CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, sink,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_BAR)),
+                        GetModuleHandleW(nullptr), nullptr);
+        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, sink,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_NAME)),
+                        GetModuleHandleW(nullptr), nullptr);
+    }
+    return sink;
+}
+
+double TimeWindowJob(int method, const std::wstring& folder) {
+    const OwnedWindow main(
+        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
+    if (!main.Get()) {
+        std::fputs("job_bench: the main window could not be created\n", stderr);
+        return -1.0;
+    }
+    ShowWindow(main.Get(), SW_SHOW);
+    CheckRadioButton(main.Get(), IDC_METHOD_FIRST, IDC_METHOD_LAST, IDC_METHOD_FIRST + method);
+    AddShredListItem(folder.c_str(), GetDlgItem(main.Get(), IDC_SHRED_LIST));
+    UpdateWindow(main.Get());
+    PumpPendingMessages();
+    const ThreadHook closer(WH_CBT, CloseMessageBoxes);
+    const Stopwatch watch;
+    RunShredJob(main.Get());
+    return watch.Seconds();
+}
+
+double TimeEngine(int method, const std::wstring& folder) {
+    const OwnedWindow sink(CreateProgressSink());
+    if (!sink.Get()) {
+        std::fputs("job_bench: the progress window could not be created\n", stderr);
+        return -1.0;
+    }
+    std::wstring path = folder;
+    HWND progress = sink.Get();
+    const Stopwatch watch;
+    ShredFolder(path, ShredMethods[method], progress);
+    return watch.Seconds();
+}
+
+int Run(int argc, wchar_t** argv) {
+    const int method = argc == 4 ? BenchMethodIndex(argv[2]) : -1;
+    const std::wstring mode = argc == 4 ? argv[1] : L"";
+    if (method < 0 || (mode != L"window" && mode != L"engine")) {
+        std::fputs("usage: job_bench window|engine METHOD FOLDER\n", stderr);
+        return 2;
+    }
+    AppInstance = GetModuleHandleW(nullptr);
+    INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&classes);
+    const std::wstring folder = argv[3];
+    const double seconds =
+        mode == L"window" ? TimeWindowJob(method, folder) : TimeEngine(method, folder);
+    if (seconds < 0) {
+        return 2;
+    }
+    const bool left = Exists(folder);
+    std::printf("job mode=%ls seconds=%.6f left=%d\n", mode.c_str(), seconds, left ? 1 : 0);
+    return left ? 1 : 0;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (...) {
+        std::fputs("job_bench: unexpected failure\n", stderr);
+        return 2;
+    }
+}
