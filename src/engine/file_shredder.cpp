@@ -14,30 +14,21 @@ bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
     return info.nNumberOfLinks > 1;
 }
 
-// The file's data, opened relative to its checked handle, so it is the same file whatever
-// happened to its name meanwhile. Sharing only deletion (which the first handle holds) makes this
-// open fail while another process holds the file open for its data, and keeps everyone else's
-// data access out until the file is gone.
-FileHandle OpenData(HANDLE file) {
-    return OpenEntry(file, std::wstring(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
-                     FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
-}
-
 } // namespace
 
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
                       const ItemLocation& folder) {
     // No data access, so that a read-only file opens on Windows too; sharing data access lets
     // the data handle below coexist with it, and a holder that refused deletion keeps it out.
-    FileHandle file = OpenEntry(folderHandle, LastComponent(path), ItemAccess,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE);
+    const std::wstring name = LastComponent(path);
+    FileHandle file = OpenEntry(folderHandle, name, ItemAccess, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!file.IsValid()) {
         return ShredFileOpenFailed;
     }
     // Look before changing anything: a link's target must not even lose its attributes.
     BY_HANDLE_FILE_INFORMATION info{};
     ItemLocation location;
-    if (IdentifyItem(file.Get(), folderHandle, LastComponent(path), folder, info, location) !=
+    if (IdentifyItem(file.Get(), folderHandle, name, folder, info, location) !=
             ItemIdentity::Itself ||
         (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return ShredFileOpenFailed;
@@ -46,7 +37,7 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
         return ShredFileHasOtherNames;
     }
     AttributesReset attributes(file.Get(), info.dwFileAttributes);
-    FileHandle data = OpenData(file.Get());
+    FileHandle data = OpenDataStream(file.Get());
     if (!data.IsValid()) {
         return ShredFileOpenFailed;
     }

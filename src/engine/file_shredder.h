@@ -10,11 +10,11 @@
 constexpr int ShredFileDeleted = 0;         // overwritten, truncated, renamed and deleted
 constexpr int ShredFileOverwriteFailed = 1; // a pass failed: left in place, not truncated or
                                             // renamed, with its attributes
-constexpr int ShredFileDeleteFailed = 2;  // renamed, but still there under its current path
-constexpr int ShredFileOpenFailed = -1;   // not a usable full path, not a file, a link (never
-                                          // followed), or could not be opened: left as it was
-constexpr int ShredFileHasOtherNames = 3; // the file has other names (hard links): left whole,
-                                          // since its data lives on under them
+constexpr int ShredFileDeleteFailed = 2;    // renamed, but still there under its current path
+constexpr int ShredFileOpenFailed = -1;     // not a usable full path, not a file, a link (never
+                                            // followed), or could not be opened: left as it was
+constexpr int ShredFileHasOtherNames = 3;   // the file has other names (hard links): left whole,
+                                            // since its data lives on under them
 
 // Shreds the file at path, a full path. On return path holds the file's current path (its last
 // successful random name), whatever happened. A file that stays keeps its attributes.

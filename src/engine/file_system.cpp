@@ -88,6 +88,10 @@ NTSTATUS RenameInformation(HANDLE item, HANDLE root, LPCWSTR name) {
 // against the current folder.
 std::atomic<bool> bareRenameRefused{false};
 
+bool IsBareRenameRefusal(NTSTATUS status) {
+    return status == StatusObjectPathSyntaxBad || status == StatusInvalidParameter;
+}
+
 BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
     if (NtSetInformationFileEntry == nullptr) {
         SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
@@ -96,11 +100,9 @@ BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
     NTSTATUS result = StatusObjectPathSyntaxBad;
     if (!bareRenameRefused.load(std::memory_order_relaxed)) {
         result = RenameInformation(item, nullptr, name);
-        if (result == StatusObjectPathSyntaxBad || result == StatusInvalidParameter) {
-            bareRenameRefused.store(true, std::memory_order_relaxed);
-        }
     }
-    if (result == StatusObjectPathSyntaxBad || result == StatusInvalidParameter) {
+    if (IsBareRenameRefusal(result)) {
+        bareRenameRefused.store(true, std::memory_order_relaxed);
         result = RenameInformation(item, folder, name);
     }
     if (!NT_SUCCESS(result)) {

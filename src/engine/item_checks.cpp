@@ -86,6 +86,11 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWOR
     return FileHandle(FileSystem.OpenRelative(folder, name.c_str(), access, share, options));
 }
 
+FileHandle OpenDataStream(HANDLE file, const std::wstring& stream) {
+    return OpenEntry(file, stream, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
+                     FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
+}
+
 ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,
                           const ItemLocation& folder, BY_HANDLE_FILE_INFORMATION& info,
                           ItemLocation& location) {

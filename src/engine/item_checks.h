@@ -33,6 +33,13 @@ FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder);
 FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
                      DWORD options = 0);
 
+// Opens a data stream of the open, checked file for overwriting, relative to its handle: the
+// main stream for an empty name, or ":name:$DATA". Relative to the handle, so it is the same file
+// whatever happened to its name meanwhile. Sharing only deletion (which the file's handle holds)
+// makes this fail while another process holds the file open for its data, and keeps everyone
+// else's data access out until the file is gone.
+FileHandle OpenDataStream(HANDLE file, const std::wstring& stream = std::wstring());
+
 // Locates an open item; false when that cannot be had.
 bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info);
 

@@ -46,8 +46,7 @@ std::vector<std::wstring> NamedStreams(HANDLE file) {
 
 bool OverwriteNamedStreams(HANDLE file, ShredMethod method) {
     for (const std::wstring& name : NamedStreams(file)) {
-        FileHandle stream = OpenEntry(file, name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
-                                      FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
+        FileHandle stream = OpenDataStream(file, name);
         if (!stream.IsValid()) {
             return false;
         }
