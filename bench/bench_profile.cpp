@@ -14,7 +14,7 @@ struct OperationTotal {
     double seconds = 0.0;
 };
 
-constexpr int OperationCount = 15;
+constexpr int OperationCount = 16;
 OperationTotal totals[OperationCount];
 
 template <auto Entry, int Slot> struct Timed;
@@ -49,17 +49,18 @@ void StartFileSystemProfile() {
     Wrap<&FileSystemApi::OpenRelative, 1>("OpenRelative");
     Wrap<&FileSystemApi::GetFileInformationByHandle, 2>("GetFileInformationByHandle");
     Wrap<&FileSystemApi::GetFileInformationByHandleEx, 3>("GetFileInformationByHandleEx");
-    Wrap<&FileSystemApi::SetFileInformationByHandle, 4>("SetFileInformationByHandle");
-    Wrap<&FileSystemApi::RenameByHandle, 5>("RenameByHandle");
-    Wrap<&FileSystemApi::DeleteByHandle, 6>("DeleteByHandle");
-    Wrap<&FileSystemApi::GetFileSizeEx, 7>("GetFileSizeEx");
-    Wrap<&FileSystemApi::SetFilePointer, 8>("SetFilePointer");
-    Wrap<&FileSystemApi::WriteFile, 9>("WriteFile");
-    Wrap<&FileSystemApi::FlushFileBuffers, 10>("FlushFileBuffers");
-    Wrap<&FileSystemApi::SetEndOfFile, 11>("SetEndOfFile");
-    Wrap<&FileSystemApi::CloseHandle, 12>("CloseHandle");
-    Wrap<&FileSystemApi::AllocateChunk, 13>("AllocateChunk");
-    Wrap<&FileSystemApi::FreeChunk, 14>("FreeChunk");
+    Wrap<&FileSystemApi::GetFileIndex, 4>("GetFileIndex");
+    Wrap<&FileSystemApi::SetFileInformationByHandle, 5>("SetFileInformationByHandle");
+    Wrap<&FileSystemApi::RenameByHandle, 6>("RenameByHandle");
+    Wrap<&FileSystemApi::DeleteByHandle, 7>("DeleteByHandle");
+    Wrap<&FileSystemApi::GetFileSizeEx, 8>("GetFileSizeEx");
+    Wrap<&FileSystemApi::SetFilePointer, 9>("SetFilePointer");
+    Wrap<&FileSystemApi::WriteFile, 10>("WriteFile");
+    Wrap<&FileSystemApi::FlushFileBuffers, 11>("FlushFileBuffers");
+    Wrap<&FileSystemApi::SetEndOfFile, 12>("SetEndOfFile");
+    Wrap<&FileSystemApi::CloseHandle, 13>("CloseHandle");
+    Wrap<&FileSystemApi::AllocateChunk, 14>("AllocateChunk");
+    Wrap<&FileSystemApi::FreeChunk, 15>("FreeChunk");
 }
 
 void StopFileSystemProfile(int items) {

@@ -14,9 +14,12 @@ using NtCreateFileFunction = NTSTATUS(NTAPI*)(PHANDLE, ACCESS_MASK, POBJECT_ATTR
                                               ULONG, PVOID, ULONG);
 using NtSetInformationFileFunction = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
                                                       ULONG);
+using NtQueryInformationFileFunction = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
+                                                        FILE_INFORMATION_CLASS);
 using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(NTSTATUS);
 
 constexpr ULONG FileRenameInformationClass = 10;
+constexpr auto FileInternalInformationClass = static_cast<FILE_INFORMATION_CLASS>(6);
 constexpr NTSTATUS StatusObjectPathSyntaxBad = static_cast<NTSTATUS>(0xC000003B);
 constexpr NTSTATUS StatusInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
 
@@ -34,6 +37,8 @@ template <typename Function> Function NtdllEntry(const char* name) {
 const auto NtCreateFileEntry = NtdllEntry<NtCreateFileFunction>("NtCreateFile");
 const auto NtSetInformationFileEntry =
     NtdllEntry<NtSetInformationFileFunction>("NtSetInformationFile");
+const auto NtQueryInformationFileEntry =
+    NtdllEntry<NtQueryInformationFileFunction>("NtQueryInformationFile");
 const auto RtlNtStatusToDosErrorEntry =
     NtdllEntry<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError");
 
@@ -67,6 +72,25 @@ HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share
         return INVALID_HANDLE_VALUE;
     }
     return handle;
+}
+
+// kernel32 has no class for the bare index; the ones that carry it also fetch the volume's serial
+// number, which Wine resolves through the whole path.
+BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
+    if (NtQueryInformationFileEntry == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    IO_STATUS_BLOCK status{};
+    LARGE_INTEGER internal{};
+    const NTSTATUS result = NtQueryInformationFileEntry(item, &status, &internal, sizeof(internal),
+                                                        FileInternalInformationClass);
+    if (!NT_SUCCESS(result)) {
+        SetLastErrorFromStatus(result);
+        return FALSE;
+    }
+    *index = internal.QuadPart;
+    return TRUE;
 }
 
 NTSTATUS RenameInformation(HANDLE item, HANDLE root, LPCWSTR name) {
@@ -146,6 +170,7 @@ const FileSystemApi RealFileSystem = {
     &OpenRelativeToHandle,
     &::GetFileInformationByHandle,
     &::GetFileInformationByHandleEx,
+    &IndexOfHandle,
     &::SetFileInformationByHandle,
     &RenameWithinFolder,
     &DeleteThroughHandle,

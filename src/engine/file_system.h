@@ -19,6 +19,10 @@ struct FileSystemApi {
     HANDLE (*OpenRelative)(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options);
     decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
+    // The open item's index number on its volume, the same one its folder's listing gives as
+    // FileId (NtQueryInformationFile, FileInternalInformation); FALSE and the last error on
+    // failure.
+    BOOL (*GetFileIndex)(HANDLE item, LONGLONG* index);
     decltype(&::SetFileInformationByHandle) SetFileInformationByHandle;
     // Gives the open item the bare name in the folder that holds it (open as folder), never
     // replacing an existing item; FALSE and the last error on failure.

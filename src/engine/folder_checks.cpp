@@ -1,15 +1,34 @@
 #include "engine/folder_checks.h"
 
+#include "engine/long_path.h"
+
 namespace {
 
 constexpr DWORD ListingOnly = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
 constexpr std::size_t ListingBufferSize = 4096;
 
+// The folder a listing named, opened as itself: no reparse point, and the index number the
+// listing gave. Under Wine a Linux link opens as its target, whose index differs; a link there
+// before the listing was taken is listed as a reparse point and never opened as a folder. This
+// asks nothing that resolves the folder's path, which grows costly with depth.
+bool IsListedFolder(HANDLE folder, LONGLONG listedId, DWORD& attributes) {
+    FILE_BASIC_INFO basic{};
+    LONGLONG index = 0;
+    if (listedId == 0 ||
+        !FileSystem.GetFileInformationByHandleEx(folder, FileBasicInfo, &basic, sizeof(basic)) ||
+        !FileSystem.GetFileIndex(folder, &index) || index != listedId) {
+        return false;
+    }
+    attributes = basic.FileAttributes;
+    return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 &&
+           (attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0;
+}
+
 } // namespace
 
 FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
-                          const ItemLocation& parentLocation, DWORD access, FileHandle& opened,
-                          ItemLocation& location, DWORD& attributes) {
+                          const ItemLocation& parentLocation, LONGLONG listedId, DWORD access,
+                          FileHandle& opened, ItemLocation& location, DWORD& attributes) {
     opened = OpenEntry(parent, name, access, ShareAll);
     if (!opened.IsValid() && access != ListingOnly &&
         (GetLastError() == ERROR_SHARING_VIOLATION || GetLastError() == ERROR_ACCESS_DENIED)) {
@@ -20,10 +39,17 @@ FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
     if (!opened.IsValid()) {
         return FolderIdentity::Unreachable;
     }
+    // Children are located by joining names onto this, so it is the path that was checked.
+    const ItemLocation joined{parentLocation.volumeSerial, JoinPath(parentLocation.path, name)};
+    if (!parentLocation.path.empty() && IsListedFolder(opened.Get(), listedId, attributes)) {
+        location = joined;
+        return FolderIdentity::Folder;
+    }
     BY_HANDLE_FILE_INFORMATION info{};
     switch (IdentifyItem(opened.Get(), parent, name, parentLocation, info, location)) {
     case ItemIdentity::Itself:
         attributes = info.dwFileAttributes;
+        location = joined;
         return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderIdentity::Folder
                                                                   : FolderIdentity::Unreachable;
     case ItemIdentity::Link:
@@ -62,6 +88,7 @@ bool FolderListing::Next(HANDLE folder, ListedEntry& entry) {
         entry.name.assign(info->FileName, info->FileNameLength / sizeof(wchar_t));
         entry.attributes = info->FileAttributes;
         entry.reparseTag = IsLinkEntry(info->FileAttributes) ? info->EaSize : 0;
+        entry.fileId = info->FileId.QuadPart;
         if (info->NextEntryOffset == 0 || offset_ + info->NextEntryOffset >= ListingBufferSize) {
             filled_ = false;
         } else {

@@ -14,16 +14,19 @@ enum class FolderIdentity {
 
 // Opens the entry name of the open folder parent (located at parentLocation) as a folder with
 // access (falling back to just listing it when the platform refuses that access), and examines
-// it. For Folder, opened holds it, location says where it is and attributes are its own.
+// it. listedId is the entry's FileId from the parent's listing, or 0 when it was not listed. For
+// Folder, opened holds it, location is parentLocation joined with name and attributes are its
+// own.
 FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
-                          const ItemLocation& parentLocation, DWORD access, FileHandle& opened,
-                          ItemLocation& location, DWORD& attributes);
+                          const ItemLocation& parentLocation, LONGLONG listedId, DWORD access,
+                          FileHandle& opened, ItemLocation& location, DWORD& attributes);
 
 // One entry of a folder listing.
 struct ListedEntry {
     std::wstring name;
     DWORD attributes = 0;
     DWORD reparseTag = 0; // for a reparse point: its tag
+    LONGLONG fileId = 0;  // its index number on the volume, where the file system gives one
 };
 
 // One pass over an open folder's entries through its handle, in the platform's order, a few KiB

@@ -30,20 +30,23 @@ struct Progress {
 };
 
 // One open level of the walk, kept on the heap so that the depth of a tree costs no stack: the
-// folder's handle, its attributes (given back if it stays), where its listing stands and the
-// items it leaves behind under new names, which must not come round again in the same listing.
+// folder's handle, its attributes (given back if it stays), where its listing stands, how long
+// its parent's path and location are, and the items it leaves behind under new names, which must
+// not come round again in the same listing.
 struct Level {
     FileHandle folder;
     AttributesReset attributes;
     FolderListing listing;
     std::size_t parentPathLength;
+    std::size_t parentLocationLength;
     std::set<std::wstring> leftBehind;
 };
 
-// Counting needs only the open folder and its listing.
+// Counting needs only the open folder, its listing and its parent's location length.
 struct CountLevel {
     FileHandle folder;
     FolderListing listing;
+    std::size_t parentLocationLength;
 };
 
 constexpr DWORD CountAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES;
@@ -63,7 +66,8 @@ private:
     HANDLE ParentOfTop() const {
         return levels_.size() > 1 ? levels_[levels_.size() - 2].folder.Get() : rowFolder_;
     }
-    Entered Enter(HANDLE parent, const std::wstring& name, std::size_t parentPathLength);
+    Entered Enter(HANDLE parent, const std::wstring& name, LONGLONG listedId,
+                  std::size_t parentPathLength);
     // Closes the innermost level; the item left under its current name in its parent, if any.
     void Leave(bool left);
     void ShredEntry(const ListedEntry& entry);
@@ -74,16 +78,19 @@ private:
     ShredMethod method_;
     const Progress& progress_;
     HANDLE rowFolder_;
-    ItemLocation location_; // where the innermost open folder is (its parent's before the first)
+    // Where the innermost open folder is (its parent's before the first); each level's location
+    // extends its parent's, so leaving one only shortens it.
+    ItemLocation location_;
     std::vector<Level> levels_;
 };
 
-FolderWalk::Entered FolderWalk::Enter(HANDLE parent, const std::wstring& name,
+FolderWalk::Entered FolderWalk::Enter(HANDLE parent, const std::wstring& name, LONGLONG listedId,
                                       std::size_t parentPathLength) {
     FileHandle folder;
     ItemLocation location;
     DWORD attributes = 0;
-    switch (OpenFolder(parent, name, location_, FolderAccess, folder, location, attributes)) {
+    switch (
+        OpenFolder(parent, name, location_, listedId, FolderAccess, folder, location, attributes)) {
     case FolderIdentity::Folder:
         break;
     case FolderIdentity::Link:
@@ -91,26 +98,21 @@ FolderWalk::Entered FolderWalk::Enter(HANDLE parent, const std::wstring& name,
     case FolderIdentity::Unreachable:
         return Entered::Unreachable;
     }
+    const std::size_t parentLocationLength = location_.path.size();
     location_ = std::move(location);
     AttributesReset reset(folder.Get(), attributes);
     levels_.push_back(Level{std::move(folder), std::move(reset), FolderListing(), parentPathLength,
-                            std::set<std::wstring>()});
+                            parentLocationLength, std::set<std::wstring>()});
     return Entered::Walking;
 }
 
 void FolderWalk::Leave(bool left) {
     const std::wstring name = LastComponent(path_);
     path_.resize(levels_.back().parentPathLength);
+    location_.path.resize(levels_.back().parentLocationLength);
     levels_.pop_back();
-    if (levels_.empty()) {
-        return;
-    }
-    if (left) {
+    if (!levels_.empty() && left) {
         levels_.back().leftBehind.insert(name);
-    }
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!LocateHandle(levels_.back().folder.Get(), location_, info)) {
-        location_ = ItemLocation{};
     }
 }
 
@@ -119,7 +121,7 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
     std::wstring entryPath = JoinPath(path_, entry.name);
     if (IsWalkedFolderEntry(entry)) {
         const std::size_t parentPathLength = path_.size();
-        switch (Enter(level.folder.Get(), entry.name, parentPathLength)) {
+        switch (Enter(level.folder.Get(), entry.name, entry.fileId, parentPathLength)) {
         case Entered::Walking:
             path_ = std::move(entryPath);
             return;
@@ -174,7 +176,7 @@ int FolderWalk::Unwind(int result) {
 }
 
 int FolderWalk::Run() {
-    switch (Enter(rowFolder_, LastComponent(path_), DirectoryPart(path_).size() - 1)) {
+    switch (Enter(rowFolder_, LastComponent(path_), 0, DirectoryPart(path_).size() - 1)) {
     case Entered::Walking:
         break;
     case Entered::Link:
@@ -212,27 +214,25 @@ int FolderWalk::Run() {
 
 int CountFolder(HANDLE rowFolder, const std::wstring& name, ItemLocation location) {
     std::vector<CountLevel> levels;
-    auto enter = [&](HANDLE parent, const std::wstring& entryName) {
+    auto enter = [&](HANDLE parent, const std::wstring& entryName, LONGLONG listedId) {
         FileHandle folder;
         ItemLocation found;
         DWORD attributes = 0;
-        if (OpenFolder(parent, entryName, location, CountAccess, folder, found, attributes) ==
-            FolderIdentity::Folder) {
+        if (OpenFolder(parent, entryName, location, listedId, CountAccess, folder, found,
+                       attributes) == FolderIdentity::Folder) {
+            const std::size_t parentLocationLength = location.path.size();
             location = std::move(found);
-            levels.push_back(CountLevel{std::move(folder), FolderListing()});
+            levels.push_back(CountLevel{std::move(folder), FolderListing(), parentLocationLength});
         }
     };
     int count = 1;
-    enter(rowFolder, name);
+    enter(rowFolder, name, 0);
     ListedEntry entry;
     while (!levels.empty()) {
         CountLevel& level = levels.back();
         if (!level.listing.Next(level.folder.Get(), entry)) {
+            location.path.resize(level.parentLocationLength);
             levels.pop_back();
-            BY_HANDLE_FILE_INFORMATION info{};
-            if (!levels.empty() && !LocateHandle(levels.back().folder.Get(), location, info)) {
-                location = ItemLocation{};
-            }
             continue;
         }
         if (IsDotEntry(entry.name)) {
@@ -240,7 +240,7 @@ int CountFolder(HANDLE rowFolder, const std::wstring& name, ItemLocation locatio
         }
         ++count;
         if (IsWalkedFolderEntry(entry)) {
-            enter(level.folder.Get(), entry.name);
+            enter(level.folder.Get(), entry.name, entry.fileId);
         }
     }
     return count;

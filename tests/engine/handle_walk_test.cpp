@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -376,10 +377,77 @@ TEST(ItemsThatStay, FileHeldOpenElsewhereKeepsItsAttributes) {
     }
 }
 
-// Wine turns each handle's Linux path back into a drive path by examining every parent folder,
-// so the identity check of every level costs more the deeper it lies: a 2,000-level tree takes
-// well over ten minutes there, 300 levels about 20 seconds.
+// A folder that another user swaps for a link to somewhere else after its parent was listed and
+// before the walk opens it: the walk must not go through that link. Under Wine a Linux link opens
+// as its target, so this tells the swap only by what the handle turns out to be.
+struct SwapBeforeOpen {
+    static inline std::wstring folder; // the folder whose entry is swapped
+    static inline std::wstring name;
+    static inline std::wstring movedTo;
+    static inline std::wstring target;
+    static inline FileSystemApi below;
+
+    static HANDLE Open(HANDLE root, LPCWSTR entry, DWORD access, DWORD share, DWORD options) {
+        if (!folder.empty() && name == entry) {
+            const std::wstring swapped = folder + L"\\" + name;
+            EXPECT_TRUE(MoveFileW(swapped.c_str(), movedTo.c_str()));
+            EXPECT_TRUE(MakeLinuxSymlink(target, folder, name));
+            folder.clear();
+        }
+        return below.OpenRelative(root, entry, access, share, options);
+    }
+
+    SwapBeforeOpen(const std::wstring& inFolder, const std::wstring& entry,
+                   const std::wstring& moveTo, const std::wstring& linkTarget) {
+        folder = inFolder;
+        name = entry;
+        movedTo = moveTo;
+        target = linkTarget;
+        below = FileSystem;
+        FileSystem.OpenRelative = Open;
+    }
+    ~SwapBeforeOpen() { FileSystem = below; }
+};
+
+TEST(SwappedForALink, FolderSwappedAfterListingIsNeitherCountedIntoNorWalked) {
+    TempFolder guard;
+    WriteTestFile(guard / L"guarded.txt", "must survive");
+    MakeTestFolder(guard / L"inner");
+    WriteTestFile(guard / L"inner\\deeper.txt", "must survive too");
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\sub");
+    WriteTestFile(chosen + L"\\sub\\own.txt", "own");
+    OnFreshThread([&] {
+        {
+            SwapBeforeOpen swap(chosen, L"sub", root / L"counted", guard.Path());
+            EXPECT_EQ(2, CountShredItems(chosen)) << "the link is one item";
+        }
+        ASSERT_TRUE(RemoveLinuxSymlink(chosen, L"sub"));
+        ASSERT_TRUE(MoveFileW((root / L"counted").c_str(), (chosen + L"\\sub").c_str()));
+
+        std::wstring path = chosen;
+        HWND noProgress = nullptr;
+        {
+            SwapBeforeOpen swap(chosen, L"sub", root / L"moved", guard.Path());
+            EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, noProgress));
+        }
+        EXPECT_EQ(std::vector<std::wstring>{L"sub"}, ListedNames(path));
+        EXPECT_TRUE(RemoveLinuxSymlink(path, L"sub")) << "the link stays a link";
+    });
+    EXPECT_EQ((std::vector<std::wstring>{L"guarded.txt", L"inner"}), ListedNames(guard.Path()));
+    EXPECT_EQ("must survive", ReadTestFile(guard / L"guarded.txt"));
+    EXPECT_EQ("must survive too", ReadTestFile(guard / L"inner\\deeper.txt"));
+    EXPECT_EQ("own", ReadTestFile(root / L"moved\\own.txt")) << "the moved folder was not followed";
+}
+
+// Wine's server resolves every prefix of a handle's Linux path whenever it opens or renames an
+// item, so each level costs more the deeper it lies: 2,000 levels take minutes to count and far
+// longer to shred there. 300 levels with 64 KiB of stack left show what depth would otherwise:
+// a recursive walk needs several times that much at this depth, this walk the same at any depth.
 constexpr int DeepLevels = 300;
+constexpr std::size_t StackLeft = 64 * 1024;
 
 struct DeepWalk {
     std::wstring path;
@@ -387,22 +455,41 @@ struct DeepWalk {
     int result = 1;
 };
 
-DWORD WINAPI CountDeepTree(void* walk) {
-    auto* deep = static_cast<DeepWalk*>(walk);
-    deep->count = CountShredItems(deep->path);
-    return 0;
+void CountDeepTree(DeepWalk& walk) {
+    walk.count = CountShredItems(walk.path);
 }
 
-DWORD WINAPI ShredDeepTree(void* walk) {
-    auto* deep = static_cast<DeepWalk*>(walk);
+void ShredDeepTree(DeepWalk& walk) {
     HWND noProgress = nullptr;
-    deep->result = ShredFolder(deep->path, OverwriteZeros, noProgress);
-    return 0;
+    walk.result = ShredFolder(walk.path, OverwriteZeros, noProgress);
 }
 
-// On a thread of the default stack size, as the job's worker.
-void RunOnNewThread(LPTHREAD_START_ROUTINE body, DeepWalk& walk) {
-    HANDLE worker = CreateThread(nullptr, 0, body, &walk, 0, nullptr);
+struct LittleStackRun {
+    void (*body)(DeepWalk&);
+    DeepWalk* walk;
+};
+
+[[gnu::noinline]] void RunBody(const LittleStackRun& run) {
+    run.body(*run.walk);
+}
+
+// Takes all but StackLeft of the thread's stack, then walks.
+DWORD WINAPI WithLittleStack(void* parameter) {
+    const auto* run = static_cast<const LittleStackRun*>(parameter);
+    char here = 0;
+    MEMORY_BASIC_INFORMATION stack{};
+    VirtualQuery(&here, &stack, sizeof(stack));
+    const auto bottom = reinterpret_cast<std::uintptr_t>(stack.AllocationBase);
+    const std::size_t taken = reinterpret_cast<std::uintptr_t>(&here) - bottom - StackLeft;
+    volatile char* block = static_cast<char*>(__builtin_alloca(taken));
+    block[0] = 1;
+    RunBody(*run);
+    return block[0] == 1 ? 0 : 1;
+}
+
+void RunWithLittleStack(void (*body)(DeepWalk&), DeepWalk& walk) {
+    LittleStackRun run{body, &walk};
+    HANDLE worker = CreateThread(nullptr, 0, WithLittleStack, &run, 0, nullptr);
     ASSERT_NE(nullptr, worker);
     WaitForSingleObject(worker, INFINITE);
     DWORD exitCode = 1;
@@ -411,7 +498,7 @@ void RunOnNewThread(LPTHREAD_START_ROUTINE body, DeepWalk& walk) {
     EXPECT_EQ(0u, exitCode) << "the walk's thread ended abnormally";
 }
 
-TEST(DeepTree, IsCountedAndShreddedWhole) {
+TEST(DeepTree, IsCountedAndShreddedWholeWithLittleStackLeft) {
     const std::string unixRoot = "/tmp/ferrolet-deep-" + std::to_string(GetCurrentProcessId());
     std::string chain;
     for (int level = 0; level < DeepLevels; ++level) {
@@ -423,9 +510,9 @@ TEST(DeepTree, IsCountedAndShreddedWhole) {
 
     EXPECT_EQ(DeepLevels + 2, CountShredItems(chosen)) << "on the main thread";
     DeepWalk walk{chosen};
-    RunOnNewThread(CountDeepTree, walk);
+    RunWithLittleStack(CountDeepTree, walk);
     EXPECT_EQ(DeepLevels + 2, walk.count);
-    RunOnNewThread(ShredDeepTree, walk);
+    RunWithLittleStack(ShredDeepTree, walk);
     EXPECT_EQ(ShredFolderRemoved, walk.result);
     EXPECT_FALSE(PathExists(chosen));
     EXPECT_FALSE(PathExists(walk.path));

@@ -18,6 +18,7 @@ struct FileOp {
         SetAttributes, // FileBasicInfo through a handle
         Open,          // by path (CreateFileW) or relative to a handle (OpenRelative)
         Inspect,       // GetFileInformationByHandle
+        Index,         // GetFileIndex
         Locate,        // GetFileInformationByHandleEx, other classes
         ListFirst,     // FileIdBothDirectoryRestartInfo
         ListNext,      // FileIdBothDirectoryInfo
@@ -198,6 +199,9 @@ private:
             }
             return Record(op) ? FALSE
                               : RealFileSystem.GetFileInformationByHandleEx(file, kind, info, size);
+        };
+        api.GetFileIndex = [](HANDLE file, LONGLONG* index) -> BOOL {
+            return Record(Op(K::Index, file)) ? FALSE : RealFileSystem.GetFileIndex(file, index);
         };
         api.SetFileInformationByHandle = [](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind,
                                             LPVOID info, DWORD size) -> BOOL {
