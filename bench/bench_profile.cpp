@@ -47,7 +47,7 @@ template <auto Entry, int Slot> void Wrap(const char* name) {
 void StartFileSystemProfile() {
     Wrap<&FileSystemApi::CreateFileW, 0>("CreateFileW");
     Wrap<&FileSystemApi::OpenRelative, 1>("OpenRelative");
-    Wrap<&FileSystemApi::GetFileInformationByHandle, 2>("GetFileInformationByHandle");
+    Wrap<&FileSystemApi::GetItemName, 2>("GetItemName");
     Wrap<&FileSystemApi::GetFileInformationByHandleEx, 3>("GetFileInformationByHandleEx");
     Wrap<&FileSystemApi::GetFileIndex, 4>("GetFileIndex");
     Wrap<&FileSystemApi::SetFileInformationByHandle, 5>("SetFileInformationByHandle");

@@ -10,8 +10,8 @@
 namespace {
 
 // A file with several names is one set of data under each of them.
-bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
-    return info.nNumberOfLinks > 1;
+bool HasOtherNames(const ItemFacts& facts) {
+    return facts.links > 1;
 }
 
 } // namespace
@@ -26,17 +26,17 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
         return ShredFileOpenFailed;
     }
     // Look before changing anything: a link's target must not even lose its attributes.
-    BY_HANDLE_FILE_INFORMATION info{};
+    ItemFacts facts;
     ItemLocation location;
-    if (IdentifyItem(file.Get(), folderHandle, name, folder, info, location) !=
+    if (IdentifyItem(file.Get(), folderHandle, name, folder, facts, location) !=
             ItemIdentity::Itself ||
-        (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return ShredFileOpenFailed;
     }
-    if (HasOtherNames(info)) {
+    if (HasOtherNames(facts)) {
         return ShredFileHasOtherNames;
     }
-    AttributesReset attributes(file.Get(), info.dwFileAttributes);
+    AttributesReset attributes(file.Get(), facts.attributes);
     FileHandle data = OpenDataStream(file.Get());
     if (!data.IsValid()) {
         return ShredFileOpenFailed;

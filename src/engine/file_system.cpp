@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -16,10 +17,15 @@ using NtSetInformationFileFunction = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, 
                                                       ULONG);
 using NtQueryInformationFileFunction = NTSTATUS(NTAPI*)(HANDLE, PIO_STATUS_BLOCK, PVOID, ULONG,
                                                         FILE_INFORMATION_CLASS);
+using NtQueryObjectFunction = NTSTATUS(NTAPI*)(HANDLE, OBJECT_INFORMATION_CLASS, PVOID, ULONG,
+                                               PULONG);
 using RtlNtStatusToDosErrorFunction = ULONG(NTAPI*)(NTSTATUS);
 
 constexpr ULONG FileRenameInformationClass = 10;
 constexpr auto FileInternalInformationClass = static_cast<FILE_INFORMATION_CLASS>(6);
+constexpr auto ObjectNameInformationClass = static_cast<OBJECT_INFORMATION_CLASS>(1);
+// Room for the longest name the system allows, after the name's own header.
+constexpr ULONG ItemNameBufferSize = sizeof(UNICODE_STRING) + 32768 * sizeof(wchar_t);
 constexpr NTSTATUS StatusObjectPathSyntaxBad = static_cast<NTSTATUS>(0xC000003B);
 constexpr NTSTATUS StatusInvalidParameter = static_cast<NTSTATUS>(0xC000000D);
 
@@ -39,6 +45,7 @@ const auto NtSetInformationFileEntry =
     NtdllEntry<NtSetInformationFileFunction>("NtSetInformationFile");
 const auto NtQueryInformationFileEntry =
     NtdllEntry<NtQueryInformationFileFunction>("NtQueryInformationFile");
+const auto NtQueryObjectEntry = NtdllEntry<NtQueryObjectFunction>("NtQueryObject");
 const auto RtlNtStatusToDosErrorEntry =
     NtdllEntry<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError");
 
@@ -90,6 +97,26 @@ BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
         return FALSE;
     }
     *index = internal.QuadPart;
+    return TRUE;
+}
+
+// One call that names the volume and the path together. Under Wine it costs a small fraction of
+// GetFileInformationByHandle, which asks the mount manager for the volume's serial number.
+BOOL NameOfHandle(HANDLE item, std::wstring& name) {
+    if (NtQueryObjectEntry == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[ItemNameBufferSize]);
+    ULONG length = 0;
+    const NTSTATUS result = NtQueryObjectEntry(item, ObjectNameInformationClass, buffer.get(),
+                                               ItemNameBufferSize, &length);
+    if (!NT_SUCCESS(result)) {
+        SetLastErrorFromStatus(result);
+        return FALSE;
+    }
+    const auto* found = reinterpret_cast<const UNICODE_STRING*>(buffer.get());
+    name.assign(found->Buffer, found->Length / sizeof(wchar_t));
     return TRUE;
 }
 
@@ -166,22 +193,14 @@ void HeapFreeChunk(void* chunk) {
 } // namespace
 
 const FileSystemApi RealFileSystem = {
-    &::CreateFileW,
-    &OpenRelativeToHandle,
-    &::GetFileInformationByHandle,
-    &::GetFileInformationByHandleEx,
-    &IndexOfHandle,
-    &::SetFileInformationByHandle,
-    &RenameWithinFolder,
-    &DeleteThroughHandle,
-    &::GetFileSizeEx,
-    &::SetFilePointer,
-    &::WriteFile,
-    &::FlushFileBuffers,
-    &::SetEndOfFile,
-    &::CloseHandle,
-    &HeapAllocateChunk,
-    &HeapFreeChunk,
+    &::CreateFileW,      &OpenRelativeToHandle,
+    &NameOfHandle,       &::GetFileInformationByHandleEx,
+    &IndexOfHandle,      &::SetFileInformationByHandle,
+    &RenameWithinFolder, &DeleteThroughHandle,
+    &::GetFileSizeEx,    &::SetFilePointer,
+    &::WriteFile,        &::FlushFileBuffers,
+    &::SetEndOfFile,     &::CloseHandle,
+    &HeapAllocateChunk,  &HeapFreeChunk,
 };
 
 FileSystemApi FileSystem = RealFileSystem;

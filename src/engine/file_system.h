@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 struct FileSystemApi {
     decltype(&::CreateFileW) CreateFileW;
@@ -17,7 +18,10 @@ struct FileSystemApi {
     // to options; SYNCHRONIZE added to access). INVALID_HANDLE_VALUE and the last error on
     // failure.
     HANDLE (*OpenRelative)(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options);
-    decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
+    // The open item's full name as the system knows it, its volume included:
+    // "\Device\HarddiskVolume2\dir\file" on Windows, "\??\Z:\dir\file" under Wine
+    // (NtQueryObject, ObjectNameInformation). FALSE and the last error on failure.
+    BOOL (*GetItemName)(HANDLE item, std::wstring& name);
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
     // The open item's index number on its volume, the same one its folder's listing gives as
     // FileId (NtQueryInformationFile, FileInternalInformation); FALSE and the last error on

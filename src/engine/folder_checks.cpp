@@ -40,18 +40,18 @@ FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
         return FolderIdentity::Unreachable;
     }
     // Children are located by joining names onto this, so it is the path that was checked.
-    const ItemLocation joined{parentLocation.volumeSerial, JoinPath(parentLocation.path, name)};
+    const ItemLocation joined{JoinPath(parentLocation.path, name)};
     if (!parentLocation.path.empty() && IsListedFolder(opened.Get(), listedId, attributes)) {
         location = joined;
         return FolderIdentity::Folder;
     }
-    BY_HANDLE_FILE_INFORMATION info{};
-    switch (IdentifyItem(opened.Get(), parent, name, parentLocation, info, location)) {
+    ItemFacts facts;
+    switch (IdentifyItem(opened.Get(), parent, name, parentLocation, facts, location)) {
     case ItemIdentity::Itself:
-        attributes = info.dwFileAttributes;
+        attributes = facts.attributes;
         location = joined;
-        return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderIdentity::Folder
-                                                                  : FolderIdentity::Unreachable;
+        return (facts.attributes & FILE_ATTRIBUTE_DIRECTORY) ? FolderIdentity::Folder
+                                                             : FolderIdentity::Unreachable;
     case ItemIdentity::Link:
         return FolderIdentity::Link;
     case ItemIdentity::Unverifiable:

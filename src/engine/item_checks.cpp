@@ -2,7 +2,7 @@
 
 #include "engine/long_path.h"
 
-#include <vector>
+#include <utility>
 
 namespace {
 
@@ -30,43 +30,39 @@ std::wstring WithoutTrailingDotsAndSpaces(const std::wstring& path) {
 }
 
 bool SameLocation(const ItemLocation& first, const ItemLocation& second) {
-    return first.volumeSerial == second.volumeSerial &&
-           WithoutTrailingDotsAndSpaces(first.path) == WithoutTrailingDotsAndSpaces(second.path);
+    return WithoutTrailingDotsAndSpaces(first.path) == WithoutTrailingDotsAndSpaces(second.path);
 }
 
 // A name with trailing dots or spaces is reported like the plain name, so a link "name." to its
 // sibling "name" would pass for itself: it must not be that sibling.
-bool IsItsPlainNamedSibling(HANDLE folderHandle, const std::wstring& name,
-                            const BY_HANDLE_FILE_INFORMATION& info) {
+bool IsItsPlainNamedSibling(HANDLE folderHandle, const std::wstring& name, HANDLE item) {
     const std::wstring plain = WithoutTrailingDotsAndSpaces(name);
     if (plain == name || plain.empty()) {
         return false;
     }
     FileHandle sibling = OpenEntry(folderHandle, plain, FILE_READ_ATTRIBUTES, ShareAll);
-    BY_HANDLE_FILE_INFORMATION siblingInfo{};
-    return sibling.IsValid() &&
-           FileSystem.GetFileInformationByHandle(sibling.Get(), &siblingInfo) &&
-           siblingInfo.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
-           siblingInfo.nFileIndexHigh == info.nFileIndexHigh &&
-           siblingInfo.nFileIndexLow == info.nFileIndexLow;
+    LONGLONG siblingIndex = 0;
+    LONGLONG itemIndex = 0;
+    // Both are in the same folder, so on the same volume.
+    return sibling.IsValid() && FileSystem.GetFileIndex(sibling.Get(), &siblingIndex) &&
+           FileSystem.GetFileIndex(item, &itemIndex) && siblingIndex == itemIndex;
 }
 
 } // namespace
 
-bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info) {
-    if (!FileSystem.GetFileInformationByHandle(handle, &info)) {
+bool LocateHandle(HANDLE handle, ItemLocation& location, ItemFacts& facts) {
+    FILE_BASIC_INFO basic{};
+    FILE_STANDARD_INFO standard{};
+    std::wstring name;
+    if (!FileSystem.GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof(basic)) ||
+        !FileSystem.GetFileInformationByHandleEx(handle, FileStandardInfo, &standard,
+                                                 sizeof(standard)) ||
+        !FileSystem.GetItemName(handle, name) || name.empty()) {
         return false;
     }
-    // Room for the longest path the platform allows.
-    std::vector<unsigned char> buffer(sizeof(FILE_NAME_INFO) + 32768 * sizeof(wchar_t));
-    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer.data());
-    if (!FileSystem.GetFileInformationByHandleEx(handle, FileNameInfo, name,
-                                                 static_cast<DWORD>(buffer.size())) ||
-        name->FileNameLength == 0) {
-        return false;
-    }
-    location.volumeSerial = info.dwVolumeSerialNumber;
-    location.path.assign(name->FileName, name->FileNameLength / sizeof(wchar_t));
+    facts.attributes = basic.FileAttributes;
+    facts.links = standard.NumberOfLinks;
+    location.path = std::move(name);
     return true;
 }
 
@@ -74,8 +70,8 @@ FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder) {
     FileHandle handle(FileSystem.CreateFileW(
         ParentFolderPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
         ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (handle.IsValid() && LocateHandle(handle.Get(), folder, info)) {
+    ItemFacts facts;
+    if (handle.IsValid() && LocateHandle(handle.Get(), folder, facts)) {
         return handle;
     }
     return FileHandle();
@@ -92,16 +88,15 @@ FileHandle OpenDataStream(HANDLE file, const std::wstring& stream) {
 }
 
 ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,
-                          const ItemLocation& folder, BY_HANDLE_FILE_INFORMATION& info,
-                          ItemLocation& location) {
-    if (!LocateHandle(handle, location, info)) {
+                          const ItemLocation& folder, ItemFacts& facts, ItemLocation& location) {
+    if (!LocateHandle(handle, location, facts)) {
         return ItemIdentity::Unverifiable;
     }
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+    if (facts.attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         return ItemIdentity::Link;
     }
-    const ItemLocation expected{folder.volumeSerial, JoinPath(folder.path, name)};
-    if (!SameLocation(location, expected) || IsItsPlainNamedSibling(folderHandle, name, info)) {
+    const ItemLocation expected{JoinPath(folder.path, name)};
+    if (!SameLocation(location, expected) || IsItsPlainNamedSibling(folderHandle, name, handle)) {
         return ItemIdentity::Link;
     }
     return ItemIdentity::Itself;

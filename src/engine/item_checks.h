@@ -6,11 +6,16 @@
 
 #include <string>
 
-// Where an open item is: its volume, and its path on that volume as the file system reports it
-// for the handle (links resolved), e.g. "\users\me\file.txt".
+// Where an open item is: its full name as the system reports it for the handle (links resolved),
+// volume included, e.g. "\Device\HarddiskVolume2\users\me\file.txt".
 struct ItemLocation {
-    DWORD volumeSerial = 0;
     std::wstring path;
+};
+
+// What the checks learn of an open item besides its location.
+struct ItemFacts {
+    DWORD attributes = 0;
+    DWORD links = 0; // how many names the item has
 };
 
 // Access to an item before its data is touched: enough to check it, reset its attributes,
@@ -40,8 +45,8 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWOR
 // else's data access out until the file is gone.
 FileHandle OpenDataStream(HANDLE file, const std::wstring& stream = std::wstring());
 
-// Locates an open item; false when that cannot be had.
-bool LocateHandle(HANDLE handle, ItemLocation& location, BY_HANDLE_FILE_INFORMATION& info);
+// Locates an open item and reads its facts; false when either cannot be had.
+bool LocateHandle(HANDLE handle, ItemLocation& location, ItemFacts& facts);
 
 enum class ItemIdentity {
     Itself,       // the handle is the item named name in folder, and no link
@@ -51,7 +56,6 @@ enum class ItemIdentity {
 
 // Examines a handle opened as the entry name of the open folder folderHandle, located at folder.
 // A Linux symbolic link under Wine opens as its target and shows no reparse attribute; its
-// location then differs from the expected one. Fills info and, for Itself, location.
+// location then differs from the expected one. Fills facts and, for Itself, location.
 ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,
-                          const ItemLocation& folder, BY_HANDLE_FILE_INFORMATION& info,
-                          ItemLocation& location);
+                          const ItemLocation& folder, ItemFacts& facts, ItemLocation& location);

@@ -442,6 +442,37 @@ TEST(SwappedForALink, FolderSwappedAfterListingIsNeitherCountedIntoNorWalked) {
     EXPECT_EQ("own", ReadTestFile(root / L"moved\\own.txt")) << "the moved folder was not followed";
 }
 
+// Under Wine a link to the same path on another drive reports the same path within its volume:
+// only the volume tells it from the item itself.
+TEST(SwappedForALink, LinkToTheSamePathOnAnotherDriveIsLeftAlone) {
+    const std::wstring relative =
+        L"\\tmp\\ferrolet-drives-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring other = L"C:" + relative;
+    const std::wstring here = L"Z:" + relative;
+    CreateDirectoryW(L"C:\\tmp", nullptr);
+    MakeTestFolder(other);
+    MakeTestFolder(other + L"\\chosen");
+    WriteTestFile(other + L"\\chosen\\secret.txt", "on the other drive");
+    MakeTestFolder(here);
+    MakeTestFolder(here + L"\\chosen");
+    ASSERT_TRUE(
+        MakeLinuxSymlink(other + L"\\chosen\\secret.txt", here + L"\\chosen", L"secret.txt"));
+    OnFreshThread([&] {
+        std::wstring file = here + L"\\chosen\\secret.txt";
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(file, OverwriteZeros));
+        std::wstring folder = here + L"\\chosen";
+        HWND noProgress = nullptr;
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(folder, OverwriteZeros, noProgress));
+        EXPECT_TRUE(RemoveLinuxSymlink(folder, L"secret.txt")) << "the link stays a link";
+        RemoveDirectoryW(folder.c_str());
+    });
+    EXPECT_EQ("on the other drive", ReadTestFile(other + L"\\chosen\\secret.txt"));
+    DeleteFileW((other + L"\\chosen\\secret.txt").c_str());
+    RemoveDirectoryW((other + L"\\chosen").c_str());
+    RemoveDirectoryW(other.c_str());
+    RemoveDirectoryW(here.c_str());
+}
+
 // Wine's server resolves every prefix of a handle's Linux path whenever it opens or renames an
 // item, so each level costs more the deeper it lies: 2,000 levels take minutes to count and far
 // longer to shred there. 300 levels with 64 KiB of stack left show what depth would otherwise:

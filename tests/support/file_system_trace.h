@@ -17,7 +17,7 @@ struct FileOp {
     enum class Kind {
         SetAttributes, // FileBasicInfo through a handle
         Open,          // by path (CreateFileW) or relative to a handle (OpenRelative)
-        Inspect,       // GetFileInformationByHandle
+        Name,          // GetItemName
         Index,         // GetFileIndex
         Locate,        // GetFileInformationByHandleEx, other classes
         ListFirst,     // FileIdBothDirectoryRestartInfo
@@ -136,7 +136,7 @@ private:
     }
     static bool IsFolder(HANDLE handle) {
         BY_HANDLE_FILE_INFORMATION info{};
-        return RealFileSystem.GetFileInformationByHandle(handle, &info) &&
+        return GetFileInformationByHandle(handle, &info) &&
                (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
     }
     static FileOp::Kind KindOfQuery(FILE_INFO_BY_HANDLE_CLASS kind) {
@@ -185,11 +185,8 @@ private:
             SetLastError(error);
             return handle;
         };
-        api.GetFileInformationByHandle = [](HANDLE file,
-                                            LPBY_HANDLE_FILE_INFORMATION info) -> BOOL {
-            return Record(Op(K::Inspect, file))
-                       ? FALSE
-                       : RealFileSystem.GetFileInformationByHandle(file, info);
+        api.GetItemName = [](HANDLE file, std::wstring& name) -> BOOL {
+            return Record(Op(K::Name, file)) ? FALSE : RealFileSystem.GetItemName(file, name);
         };
         api.GetFileInformationByHandleEx = [](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind,
                                               LPVOID info, DWORD size) -> BOOL {
