@@ -475,9 +475,14 @@ TEST(SwappedForALink, LinkToTheSamePathOnAnotherDriveIsLeftAlone) {
 
 // Wine's server resolves every prefix of a handle's Linux path whenever it opens or renames an
 // item, so each level costs more the deeper it lies: 2,000 levels take minutes to count and far
-// longer to shred there. 300 levels with 64 KiB of stack left show what depth would otherwise:
-// a recursive walk needs several times that much at this depth, this walk the same at any depth.
-constexpr int DeepLevels = 300;
+// longer to shred there, so the suite walks 300 and FERROLET_DEEP_LEVELS asks for more. 64 KiB of
+// stack left shows what depth would otherwise: a recursive walk needs several times that much at
+// 300 levels, this walk the same at any depth.
+int DeepLevels() {
+    wchar_t levels[16]{};
+    const DWORD length = GetEnvironmentVariableW(L"FERROLET_DEEP_LEVELS", levels, 16);
+    return length > 0 && length < 16 ? std::max(1, _wtoi(levels)) : 300;
+}
 constexpr std::size_t StackLeft = 64 * 1024;
 
 struct DeepWalk {
@@ -531,18 +536,19 @@ void RunWithLittleStack(void (*body)(DeepWalk&), DeepWalk& walk) {
 
 TEST(DeepTree, IsCountedAndShreddedWholeWithLittleStackLeft) {
     const std::string unixRoot = "/tmp/ferrolet-deep-" + std::to_string(GetCurrentProcessId());
+    const int levels = DeepLevels();
     std::string chain;
-    for (int level = 0; level < DeepLevels; ++level) {
+    for (int level = 0; level < levels; ++level) {
         chain += "a/";
     }
     ASSERT_TRUE(RunLinuxShell("rm -rf " + unixRoot + " && mkdir -p " + unixRoot + "/" + chain +
                               " && echo deep > " + unixRoot + "/" + chain + "f"));
     const std::wstring chosen = L"Z:\\tmp\\ferrolet-deep-" + std::to_wstring(GetCurrentProcessId());
 
-    EXPECT_EQ(DeepLevels + 2, CountShredItems(chosen)) << "on the main thread";
+    EXPECT_EQ(levels + 2, CountShredItems(chosen)) << "on the main thread";
     DeepWalk walk{chosen};
     RunWithLittleStack(CountDeepTree, walk);
-    EXPECT_EQ(DeepLevels + 2, walk.count);
+    EXPECT_EQ(levels + 2, walk.count);
     RunWithLittleStack(ShredDeepTree, walk);
     EXPECT_EQ(ShredFolderRemoved, walk.result);
     EXPECT_FALSE(PathExists(chosen));
