@@ -49,14 +49,25 @@ const auto NtQueryObjectEntry = NtdllEntry<NtQueryObjectFunction>("NtQueryObject
 const auto RtlNtStatusToDosErrorEntry =
     NtdllEntry<RtlNtStatusToDosErrorFunction>("RtlNtStatusToDosError");
 
-void SetLastErrorFromStatus(NTSTATUS status) {
-    SetLastError(RtlNtStatusToDosErrorEntry ? RtlNtStatusToDosErrorEntry(status)
-                                            : ERROR_GEN_FAILURE);
+// False, with the last error set, when ntdll lacks the entry.
+template <typename Function> bool Available(Function entry) {
+    if (entry == nullptr) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    }
+    return entry != nullptr;
+}
+
+// Whether an ntdll call succeeded; when not, its status becomes the last error.
+bool Succeeded(NTSTATUS status) {
+    if (!NT_SUCCESS(status)) {
+        SetLastError(RtlNtStatusToDosErrorEntry ? RtlNtStatusToDosErrorEntry(status)
+                                                : ERROR_GEN_FAILURE);
+    }
+    return NT_SUCCESS(status);
 }
 
 HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
-    if (NtCreateFileEntry == nullptr) {
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    if (!Available(NtCreateFileEntry)) {
         return INVALID_HANDLE_VALUE;
     }
     UNICODE_STRING objectName;
@@ -74,8 +85,7 @@ HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share
         options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
             FILE_SYNCHRONOUS_IO_NONALERT,
         nullptr, 0);
-    if (!NT_SUCCESS(result)) {
-        SetLastErrorFromStatus(result);
+    if (!Succeeded(result)) {
         return INVALID_HANDLE_VALUE;
     }
     return handle;
@@ -84,16 +94,14 @@ HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share
 // kernel32 has no class for the bare index; the ones that carry it also fetch the volume's serial
 // number, which Wine resolves through the whole path.
 BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
-    if (NtQueryInformationFileEntry == nullptr) {
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    if (!Available(NtQueryInformationFileEntry)) {
         return FALSE;
     }
     IO_STATUS_BLOCK status{};
     LARGE_INTEGER internal{};
     const NTSTATUS result = NtQueryInformationFileEntry(item, &status, &internal, sizeof(internal),
                                                         FileInternalInformationClass);
-    if (!NT_SUCCESS(result)) {
-        SetLastErrorFromStatus(result);
+    if (!Succeeded(result)) {
         return FALSE;
     }
     *index = internal.QuadPart;
@@ -103,16 +111,14 @@ BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
 // One call that names the volume and the path together. Under Wine it costs a small fraction of
 // GetFileInformationByHandle, which asks the mount manager for the volume's serial number.
 BOOL NameOfHandle(HANDLE item, std::wstring& name) {
-    if (NtQueryObjectEntry == nullptr) {
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    if (!Available(NtQueryObjectEntry)) {
         return FALSE;
     }
     const std::unique_ptr<unsigned char[]> buffer(new unsigned char[ItemNameBufferSize]);
     ULONG length = 0;
     const NTSTATUS result = NtQueryObjectEntry(item, ObjectNameInformationClass, buffer.get(),
                                                ItemNameBufferSize, &length);
-    if (!NT_SUCCESS(result)) {
-        SetLastErrorFromStatus(result);
+    if (!Succeeded(result)) {
         return FALSE;
     }
     const auto* found = reinterpret_cast<const UNICODE_STRING*>(buffer.get());
@@ -144,8 +150,7 @@ bool IsBareRenameRefusal(NTSTATUS status) {
 }
 
 BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
-    if (NtSetInformationFileEntry == nullptr) {
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    if (!Available(NtSetInformationFileEntry)) {
         return FALSE;
     }
     NTSTATUS result = StatusObjectPathSyntaxBad;
@@ -156,8 +161,7 @@ BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
         bareRenameRefused.store(true, std::memory_order_relaxed);
         result = RenameInformation(item, folder, name);
     }
-    if (!NT_SUCCESS(result)) {
-        SetLastErrorFromStatus(result);
+    if (!Succeeded(result)) {
         return FALSE;
     }
     return TRUE;
@@ -193,14 +197,22 @@ void HeapFreeChunk(void* chunk) {
 } // namespace
 
 const FileSystemApi RealFileSystem = {
-    &::CreateFileW,      &OpenRelativeToHandle,
-    &NameOfHandle,       &::GetFileInformationByHandleEx,
-    &IndexOfHandle,      &::SetFileInformationByHandle,
-    &RenameWithinFolder, &DeleteThroughHandle,
-    &::GetFileSizeEx,    &::SetFilePointer,
-    &::WriteFile,        &::FlushFileBuffers,
-    &::SetEndOfFile,     &::CloseHandle,
-    &HeapAllocateChunk,  &HeapFreeChunk,
+    .CreateFileW = &::CreateFileW,
+    .OpenRelative = &OpenRelativeToHandle,
+    .GetItemName = &NameOfHandle,
+    .GetFileInformationByHandleEx = &::GetFileInformationByHandleEx,
+    .GetFileIndex = &IndexOfHandle,
+    .SetFileInformationByHandle = &::SetFileInformationByHandle,
+    .RenameByHandle = &RenameWithinFolder,
+    .DeleteByHandle = &DeleteThroughHandle,
+    .GetFileSizeEx = &::GetFileSizeEx,
+    .SetFilePointer = &::SetFilePointer,
+    .WriteFile = &::WriteFile,
+    .FlushFileBuffers = &::FlushFileBuffers,
+    .SetEndOfFile = &::SetEndOfFile,
+    .CloseHandle = &::CloseHandle,
+    .AllocateChunk = &HeapAllocateChunk,
+    .FreeChunk = &HeapFreeChunk,
 };
 
 FileSystemApi FileSystem = RealFileSystem;
