@@ -201,6 +201,7 @@ const FileSystemApi RealFileSystem = {
     .OpenRelative = &OpenRelativeToHandle,
     .GetItemName = &NameOfHandle,
     .GetFileInformationByHandleEx = &::GetFileInformationByHandleEx,
+    .GetFileInformationByHandle = &::GetFileInformationByHandle,
     .GetFileIndex = &IndexOfHandle,
     .SetFileInformationByHandle = &::SetFileInformationByHandle,
     .RenameByHandle = &RenameWithinFolder,

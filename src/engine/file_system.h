@@ -23,6 +23,8 @@ struct FileSystemApi {
     // (NtQueryObject, ObjectNameInformation). FALSE and the last error on failure.
     BOOL (*GetItemName)(HANDLE item, std::wstring& name);
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
+    // Only where FileIdInfo is not answered: the volume serial and 64-bit index of an item.
+    decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
     // The open item's index number on its volume, the same one its folder's listing gives as
     // FileId (NtQueryInformationFile, FileInternalInformation); FALSE and the last error on
     // failure.

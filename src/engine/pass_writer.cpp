@@ -3,6 +3,7 @@
 #include "engine/file_system.h"
 #include "engine/overwrite_methods.h"
 #include "engine/random.h"
+#include "engine/stop_request.h"
 
 #include <algorithm>
 #include <cstring>
@@ -56,6 +57,10 @@ bool WriteChunks(HANDLE file, std::int64_t size, PassFill fill) {
         std::memset(buffer.Get(), fill.value, ChunkFor(size));
     }
     for (std::int64_t remaining = size; remaining > 0;) {
+        // A stop asked for in the middle of a big file is heeded within one chunk.
+        if (StopRequested()) {
+            return false;
+        }
         const std::size_t chunk = ChunkFor(remaining);
         if (fill.random) {
             FillRandom(buffer.Get(), chunk);

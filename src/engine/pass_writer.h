@@ -26,5 +26,6 @@ bool RewindFile(HANDLE file);
 // all from one buffer of at most one chunk that the pass allocates first and releases after its
 // last write, then flushes the file so the pass is on the disk before anything else happens.
 // Random bytes are the low bytes of one draw each. False when the buffer cannot be allocated (then
-// nothing is written), at the first chunk not written in full, or when the flush fails.
+// nothing is written), at the first chunk not written in full, when the flush fails, or before
+// the next chunk once the job asks to stop (StopRequested).
 bool WritePass(HANDLE file, std::int64_t size, PassFill fill);
