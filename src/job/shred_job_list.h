@@ -1,6 +1,7 @@
 // What a shred job needs from the window whose list it works through, and nothing more.
 #pragma once
 
+#include "engine/item_identity.h"
 #include "engine/overwrite_methods.h"
 
 #include <windows.h>
@@ -20,6 +21,9 @@ public:
     virtual int RowCount() const = 0;
     // The row's path, whole.
     virtual std::wstring RowPath(int row) const = 0;
+    // The identity of the item the user chose for the row, recorded when the row was added; false
+    // when the row has none.
+    virtual bool RowIdentity(int, ItemId&) const { return false; }
     // The row now shows the item at path: its name and its path.
     virtual void SetRowPath(int row, const std::wstring& path) = 0;
     virtual void DeleteRow(int row) = 0;
