@@ -211,6 +211,7 @@ const FileSystemApi RealFileSystem = {
     .WriteFile = &::WriteFile,
     .FlushFileBuffers = &::FlushFileBuffers,
     .SetEndOfFile = &::SetEndOfFile,
+    .DeviceIoControl = &::DeviceIoControl,
     .CloseHandle = &::CloseHandle,
     .AllocateChunk = &HeapAllocateChunk,
     .FreeChunk = &HeapFreeChunk,

@@ -41,6 +41,8 @@ struct FileSystemApi {
     decltype(&::WriteFile) WriteFile;
     decltype(&::FlushFileBuffers) FlushFileBuffers;
     decltype(&::SetEndOfFile) SetEndOfFile;
+    // File-system controls on an open item (allocated ranges, compression).
+    decltype(&::DeviceIoControl) DeviceIoControl;
     decltype(&::CloseHandle) CloseHandle;
     // One overwrite chunk of size bytes; nullptr when there is no memory for it.
     void* (*AllocateChunk)(std::size_t size);
