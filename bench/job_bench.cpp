@@ -111,7 +111,8 @@ double TimeWindowJob(int method, const std::wstring& folder) {
     PumpPendingMessages();
     const ThreadHook closer(WH_CBT, CloseMessageBoxes);
     const Stopwatch watch;
-    RunShredJob(main.Get());
+    ShredListView list(main.Get());
+    RunShredJob(list);
     return watch.Seconds();
 }
 

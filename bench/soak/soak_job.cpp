@@ -146,7 +146,8 @@ int Run(const std::wstring& folder, const std::wstring& file) {
     MemorySampler sampler(std::chrono::milliseconds(1000));
     const CbtHook hook;
     const auto start = std::chrono::steady_clock::now();
-    RunShredJob(main.Get());
+    ShredListView shredList(main.Get());
+    RunShredJob(shredList);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::vector<MemorySample> samples = sampler.Finish();

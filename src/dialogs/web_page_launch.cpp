@@ -3,6 +3,7 @@
 
 #include "dialogs/web_page_launch.h"
 
+#include "dialogs/about_text.h"
 #include "dialogs/com_ptr.h"
 
 #include <exdisp.h>
@@ -11,6 +12,8 @@
 #include <shlguid.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+
+#include <string>
 
 namespace {
 
@@ -93,18 +96,21 @@ bool OpenThroughDesktopShell(const wchar_t* address) {
                                          StringVariant(verb), NumberVariant(kPageShow)));
 }
 
+void ShowWebAddress(HWND owner, const wchar_t* address) {
+    const std::wstring text = std::wstring(WebPageNotOpenedText) + L"\n\n" + address;
+    MessageBoxW(owner, text.c_str(), WebPageNotOpenedCaption, MB_OK | MB_ICONINFORMATION);
+}
+
 WebPageLaunch OpenWebPageWith(HWND owner, const wchar_t* address,
                               const WebPageLaunchers& launchers) {
     if (launchers.throughDesktopShell(address)) {
         return WebPageLaunch::ThroughDesktopShell;
     }
-    // ShellExecuteW reports success with a value above 32.
-    const auto result = reinterpret_cast<INT_PTR>(
-        launchers.direct(owner, kPageVerb, address, nullptr, nullptr, kPageShow));
-    return result > 32 ? WebPageLaunch::Direct : WebPageLaunch::Failed;
+    launchers.showAddress(owner, address);
+    return WebPageLaunch::AddressShown;
 }
 
 WebPageLaunch OpenWebPageAsDesktopUser(HWND owner, const wchar_t* address) {
     return OpenWebPageWith(owner, address,
-                           WebPageLaunchers{OpenThroughDesktopShell, ShellExecuteW});
+                           WebPageLaunchers{OpenThroughDesktopShell, ShowWebAddress});
 }

@@ -4,14 +4,15 @@
 
 #include <windows.h>
 
-enum class WebPageLaunch { ThroughDesktopShell, Direct, Failed };
+enum class WebPageLaunch { ThroughDesktopShell, AddressShown };
 
-// The two ways a page can be opened, apart so that the choice between them can be tested.
+// The two answers to a click on the page's link, apart so that the choice between them can be
+// tested.
 struct WebPageLaunchers {
     // Through the desktop's shell process; false when there is no such shell or it refused.
     bool (*throughDesktopShell)(const wchar_t* address);
-    // Straight from this process, inheriting its rights.
-    HINSTANCE(WINAPI* direct)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
+    // Tells the user the address, owned by the given window.
+    void (*showAddress)(HWND owner, const wchar_t* address);
 };
 
 // Asks the desktop shell's IShellDispatch2::ShellExecute to open address, found the documented
@@ -19,10 +20,13 @@ struct WebPageLaunchers {
 // background object, and that view's Application.
 bool OpenThroughDesktopShell(const wchar_t* address);
 
-// The desktop's way first; the direct ShellExecuteW only where that fails. Both maximised, with
-// the verb "open".
+// A message box with the address, for the user to open in a browser of their own.
+void ShowWebAddress(HWND owner, const wchar_t* address);
+
+// The desktop's way (maximised, with the verb "open"); where that fails, the address in a box.
+// A browser is never started from this process: it would run elevated, as this process does.
 WebPageLaunch OpenWebPageWith(HWND owner, const wchar_t* address,
                               const WebPageLaunchers& launchers);
 
-// OpenWebPageWith with OpenThroughDesktopShell and ShellExecuteW.
+// OpenWebPageWith with OpenThroughDesktopShell and ShowWebAddress.
 WebPageLaunch OpenWebPageAsDesktopUser(HWND owner, const wchar_t* address);

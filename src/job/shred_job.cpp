@@ -1,6 +1,5 @@
 #include "job/shred_job.h"
 #include "job/job_record.h"
-#include "job/main_window_job_list.h"
 #include "job/progress_dialog.h"
 #include "resource.h"
 
@@ -23,9 +22,4 @@ void RunShredJob(ShredJobList& list) {
         MessageBoxW(list.Owner(), NotShreddedMessage(CurrentJob.notShredded).c_str(),
                     NotShreddedCaption, MB_OK | MB_ICONWARNING);
     }
-}
-
-void RunShredJob(HWND mainWindow) {
-    MainWindowJobList list(mainWindow);
-    RunShredJob(list);
 }

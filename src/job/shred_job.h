@@ -10,6 +10,3 @@
 // dialog has ended and its worker is gone. When items could not be shredded, they remain in the
 // list and one message box owned by list.Owner() says how many.
 void RunShredJob(ShredJobList& list);
-
-// The same over the shred list and method buttons of the main window.
-void RunShredJob(HWND mainWindow);

@@ -1,12 +1,15 @@
 #include "mainwindow/app_globals.h"
 #include "mainwindow/current_folder.h"
 #include "mainwindow/main_dialog.h"
+#include "mainwindow/path_pickers.h"
 #include "resource.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     AppInstance = instance;
+    // Explorer's Send To passes each chosen item as an argument of its own.
+    MainWindowStart start{CommandLinePaths(GetCommandLineW())};
     // Started by a double-click, the program would otherwise hold its own folder.
     MoveCurrentFolderToSystemFolder();
-    return static_cast<int>(
-        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
+    return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                                            MainDialog, reinterpret_cast<LPARAM>(&start)));
 }

@@ -15,10 +15,45 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace {
 
-HWND ShredListControl(HWND dialog) {
-    return GetDlgItem(dialog, IDC_SHRED_LIST);
+// The main window's keys. The dialog manager's modal loop knows no accelerators, but it offers
+// every message to this thread's message filter hooks first (MSGF_DIALOGBOX).
+struct MainWindowKeys {
+    HWND window = nullptr;
+    HACCEL table = nullptr;
+};
+MainWindowKeys mainWindowKeys;
+std::optional<WindowsHook> mainWindowKeysHook;
+
+LRESULT CALLBACK FilterMainWindowKeys(int code, WPARAM wParam, LPARAM lParam) {
+    const auto message = reinterpret_cast<MSG*>(lParam);
+    const HWND window = mainWindowKeys.window;
+    if (code == MSGF_DIALOGBOX && message && window &&
+        (message->hwnd == window || IsChild(window, message->hwnd)) &&
+        TranslateAcceleratorW(window, mainWindowKeys.table, message)) {
+        return TRUE;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+void StartMainWindowKeys(HWND dialog) {
+    mainWindowKeys =
+        MainWindowKeys{dialog, LoadAcceleratorsW(AppInstance, MAKEINTRESOURCEW(IDR_MAIN_KEYS))};
+    mainWindowKeysHook.emplace(
+        SetWindowsHookExW(WH_MSGFILTER, FilterMainWindowKeys, nullptr, GetCurrentThreadId()));
+}
+
+void StopMainWindowKeys(HWND dialog) {
+    if (mainWindowKeys.window == dialog) {
+        mainWindowKeysHook.reset();
+        mainWindowKeys = MainWindowKeys{};
+    }
 }
 
 void SetWindowIcons(HWND dialog) {
@@ -29,7 +64,40 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
-void OnInitDialog(HWND dialog) {
+std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
+    std::wstring text = ItemsNotAddedIntro;
+    text += L"\n";
+    const std::size_t listed = std::min<std::size_t>(paths.size(), ItemsNotAddedListed);
+    for (std::size_t index = 0; index < listed; ++index) {
+        text += L"\n" + paths[index];
+    }
+    if (paths.size() > listed) {
+        wchar_t more[64] = {};
+        std::swprintf(more, std::size(more), ItemsNotAddedMore,
+                      static_cast<int>(paths.size() - listed));
+        text += L"\n";
+        text += more;
+    }
+    return text + L"\n\n" + ItemsNotAddedCause;
+}
+
+// Adds what one pick, drop, paste or command line brought, and names in one box every item
+// whose identity could not be read.
+void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
+    const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
+    std::vector<std::wstring> unreadable;
+    for (std::size_t index = 0; index < outcomes.size(); ++index) {
+        if (outcomes[index] == AddOutcome::Unreadable) {
+            unreadable.push_back(paths[index]);
+        }
+    }
+    if (!unreadable.empty()) {
+        MessageBoxW(dialog, ItemsNotAddedText(unreadable).c_str(), ItemsNotAddedCaption,
+                    MB_OK | MB_ICONWARNING);
+    }
+}
+
+void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     MainWindowHandle = dialog;
     AllowDropMessages(dialog);
     CoInitialize(nullptr);
@@ -39,35 +107,47 @@ void OnInitDialog(HWND dialog) {
     ScaleDialogIfNeeded(dialog);
     SetWindowIcons(dialog);
     CheckRadioButton(dialog, IDC_METHOD_FIRST, IDC_METHOD_LAST, IDC_METHOD_RANDOM);
-    SetUpShredList(ShredListControl(dialog));
+    ShredListView(dialog).SetUp();
     CreateStatusBar();
+    StartMainWindowKeys(dialog);
+    if (start && !start->paths.empty()) {
+        AddPicked(dialog, start->paths);
+    }
 }
 
 void OnAddFile(HWND dialog) {
     if (const auto path = PickFileToShred(dialog)) {
-        AddShredListItem(path->c_str(), ShredListControl(dialog));
+        AddPicked(dialog, {*path});
     }
 }
 
 void OnAddFolder(HWND dialog) {
     if (const auto path = PickFolderToShred(dialog)) {
-        AddShredListItem(path->c_str(), ShredListControl(dialog));
+        AddPicked(dialog, {*path});
     }
 }
 
 void OnShredNow(HWND dialog) {
-    if (SendMessageW(ShredListControl(dialog), LVM_GETITEMCOUNT, 0, 0) == 0) {
+    ShredListView list(dialog);
+    if (list.RowCount() == 0) {
         MessageBoxW(dialog, NoFilesText, NoFilesCaption, MB_OK);
         return;
     }
     if (MessageBoxW(dialog, ConfirmShredText, ConfirmShredCaption, MB_YESNO) != IDYES) {
         return;
     }
-    RunShredJob(dialog);
+    RunShredJob(list);
 }
 
 void OnAbout(HWND dialog) {
     DialogBoxParamW(AppInstance, MAKEINTRESOURCEW(IDD_ABOUT), dialog, AboutDialog, 0);
+}
+
+// Only while the window is the user's: not while a box, a job or the About box stands over it.
+void OnPaste(HWND dialog) {
+    if (IsWindowEnabled(dialog)) {
+        AddPicked(dialog, ClipboardPaths(dialog));
+    }
 }
 
 void OnCommand(HWND dialog, int id) {
@@ -79,7 +159,7 @@ void OnCommand(HWND dialog, int id) {
         OnAbout(dialog);
         break;
     case IDC_CLEAR_LIST:
-        ClearShredList(ShredListControl(dialog));
+        ShredListView(dialog).Clear();
         break;
     case IDC_ADD_FOLDER:
         OnAddFolder(dialog);
@@ -91,7 +171,10 @@ void OnCommand(HWND dialog, int id) {
         OnShredNow(dialog);
         break;
     case IDC_REMOVE_ITEM:
-        RemoveSelectedShredListItems(ShredListControl(dialog));
+        ShredListView(dialog).RemoveSelected();
+        break;
+    case IDM_PASTE_ITEMS:
+        OnPaste(dialog);
         break;
     default:
         break;
@@ -100,9 +183,21 @@ void OnCommand(HWND dialog, int id) {
 
 void OnDropFiles(HWND dialog, HDROP drop) {
     const DropHandle owned(drop);
-    for (const std::wstring& path : DroppedPaths(owned.Get())) {
-        AddShredListItem(path.c_str(), ShredListControl(dialog));
+    if (IsWindowEnabled(dialog)) {
+        AddPicked(dialog, DroppedPaths(owned.Get()));
     }
+}
+
+void OnNotify(const NMHDR& header) {
+    if (header.idFrom == IDC_SHRED_LIST && header.code == LVN_DELETEITEM) {
+        ShredListView::ReleaseRowRecord(reinterpret_cast<const NMLISTVIEW&>(header).lParam);
+    }
+}
+
+void OnDestroy(HWND dialog) {
+    StopMainWindowKeys(dialog);
+    // While the window can still hear of each row going, so that every row's record goes too.
+    ShredListView(dialog).Clear();
 }
 
 void OnClose(HWND dialog) {
@@ -110,10 +205,10 @@ void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
 
-INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
+INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_INITDIALOG:
-        OnInitDialog(dialog);
+        OnInitDialog(dialog, reinterpret_cast<const MainWindowStart*>(lParam));
         return TRUE;
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam));
@@ -121,6 +216,13 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
     case WM_DROPFILES:
         OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case WM_NOTIFY:
+        // The list's own handling goes on: the answer stays FALSE.
+        OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+        return FALSE;
+    case WM_DESTROY:
+        OnDestroy(dialog);
+        return FALSE;
     case WM_CLOSE:
         OnClose(dialog);
         return TRUE;
@@ -131,10 +233,10 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam) {
 
 } // namespace
 
-INT_PTR CALLBACK MainDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK MainDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // Nothing may unwind into the dialog manager; a failed command simply does nothing more.
     try {
-        return HandleMessage(dialog, message, wParam);
+        return HandleMessage(dialog, message, wParam, lParam);
     } catch (...) {
         return TRUE;
     }

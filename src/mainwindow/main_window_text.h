@@ -19,3 +19,15 @@ inline constexpr const wchar_t* SizeColumnHeader = L"Size";
 inline constexpr const wchar_t* FolderBrowserPrompt = L"Please select a folder to shred:";
 // Pairs of display text and pattern, each ending in a NUL, and a final NUL after the last pair.
 inline constexpr wchar_t OpenFileFilter[] = L"All Files (*.*)\0*.*\0";
+
+// Items whose identity could not be read when they were picked: one box names them all.
+inline constexpr const wchar_t* ItemsNotAddedCaption = L"Items not added";
+inline constexpr const wchar_t* ItemsNotAddedIntro =
+    L"These items could not be opened, so they were not added to the list:";
+// Shown after the names when more were refused than the box lists; %d is how many more.
+inline constexpr const wchar_t* ItemsNotAddedMore = L"... and %d more";
+inline constexpr const wchar_t* ItemsNotAddedCause =
+    L"An item on a drive letter that was mapped for your own logon (a network drive, SUBST) "
+    L"cannot be seen by this program, which runs as administrator: add it by its network path "
+    L"instead (\\\\server\\share\\...).";
+inline constexpr int ItemsNotAddedListed = 10;

@@ -26,7 +26,7 @@ std::optional<std::wstring> PickFileToShred(HWND owner) {
     dialog.nFilterIndex = 0;
     dialog.lpstrFile = path;
     dialog.nMaxFile = MAX_PATH;
-    dialog.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST;
+    dialog.Flags = OpenFileFlags;
     // Without a starting folder the dialog would open in the current one, which is the system
     // folder; given one, it still returns to the folder the user last chose in it.
     const std::wstring documents = DocumentsFolder();
@@ -75,4 +75,25 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
         paths.push_back(std::move(path));
     }
     return paths;
+}
+
+std::vector<std::wstring> CommandLinePaths(const wchar_t* commandLine) {
+    int count = 0;
+    const LocalMemory<LPWSTR> arguments(CommandLineToArgvW(commandLine, &count));
+    std::vector<std::wstring> paths;
+    // The first argument is the program itself.
+    for (int index = 1; arguments.Get() && index < count; ++index) {
+        paths.emplace_back(arguments.Get()[index]);
+    }
+    return paths;
+}
+
+std::vector<std::wstring> ClipboardPaths(HWND owner) {
+    const ClipboardScope clipboard(owner);
+    if (!clipboard.Open()) {
+        return {};
+    }
+    // The clipboard keeps the block: it is read, never released here.
+    const auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP));
+    return drop ? DroppedPaths(drop) : std::vector<std::wstring>();
 }

@@ -1,13 +1,18 @@
-// Where the main window's paths come from: the open-file dialog, the folder browser and a drop.
+// Where the main window's paths come from: the open-file dialog, the folder browser, a drop, the
+// command line and the clipboard.
 #pragma once
 
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
+#include <commdlg.h>
 
 #include <optional>
 #include <string>
 #include <vector>
+
+// A shortcut chosen in the open-file dialog is itself the item, never the file it points to.
+inline constexpr DWORD OpenFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NODEREFERENCELINKS;
 
 // The user's documents folder, where the open-file dialog starts; empty when unknown.
 std::wstring DocumentsFolder();
@@ -21,3 +26,8 @@ std::optional<std::wstring> PickFolderToShred(HWND owner);
 std::optional<std::wstring> FolderPathOf(PCIDLIST_ABSOLUTE list);
 // Every dropped path in the order of the drop, each whole, however long.
 std::vector<std::wstring> DroppedPaths(HDROP drop);
+// Every argument after the program's own name, as CommandLineToArgvW splits commandLine.
+std::vector<std::wstring> CommandLinePaths(const wchar_t* commandLine);
+// The files and folders of the clipboard's CF_HDROP, in their order; empty when it holds none or
+// cannot be opened.
+std::vector<std::wstring> ClipboardPaths(HWND owner);

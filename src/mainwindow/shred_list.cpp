@@ -4,6 +4,15 @@
 
 #include <cwchar>
 
+namespace {
+
+bool SameOrdinalIgnoringCase(std::wstring_view first, std::wstring_view second) {
+    return CompareStringOrdinal(first.data(), static_cast<int>(first.size()), second.data(),
+                                static_cast<int>(second.size()), TRUE) == CSTR_EQUAL;
+}
+
+} // namespace
+
 long long SizeInKilobytes(long long bytes) {
     if (bytes <= 0) {
         return 0;
@@ -21,44 +30,36 @@ std::wstring SizeText(long long bytes) {
     return text;
 }
 
-std::wstring SizeTextOf(const std::wstring& path, const PathProbe& probe) {
-    switch (probe.KindOf(path)) {
-    case PathKind::Directory:
+std::wstring SizeTextOf(const WIN32_FILE_ATTRIBUTE_DATA& data) {
+    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         return std::wstring(DirectorySizeText);
-    case PathKind::File:
-        if (const std::optional<long long> size = probe.FileSize(path)) {
-            return SizeText(*size);
-        }
-        return {};
-    case PathKind::Unreadable:
-        break;
     }
-    return {};
+    ULARGE_INTEGER size = {};
+    size.LowPart = data.nFileSizeLow;
+    size.HighPart = data.nFileSizeHigh;
+    return SizeText(static_cast<long long>(size.QuadPart));
 }
 
-bool AddShredRow(ShredRows& rows, const std::wstring& path, const PathProbe& probe) {
-    if (!IsUsableFullPath(path)) {
+bool SamePath(const std::wstring& first, const std::wstring& second) {
+    return SameOrdinalIgnoringCase(ExtendedPath(first), ExtendedPath(second));
+}
+
+bool SameOrInside(const std::wstring& path, const std::wstring& folder) {
+    const std::wstring inner = ExtendedPath(path);
+    const std::wstring outer = ExtendedPath(folder);
+    if (inner.size() < outer.size()) {
         return false;
     }
-    // The row and its path go in before the file system is asked anything, so a path that cannot
-    // be examined still gives a row.
-    const int index = rows.Count();
-    rows.Insert(index, LastComponent(path));
-    rows.SetText(index, ShredColumnPath, path);
-    rows.SetText(index, ShredColumnSize, SizeTextOf(path, probe));
-    return true;
+    const std::wstring_view head = std::wstring_view(inner).substr(0, outer.size());
+    return SameOrdinalIgnoringCase(head, outer) &&
+           (inner.size() == outer.size() || inner[outer.size()] == L'\\');
 }
 
-void RemoveSelectedShredRows(ShredRows& rows) {
-    for (int row = rows.NextSelected(-1); row >= 0; row = rows.NextSelected(-1)) {
-        rows.Delete(row);
+std::wstring ParentOf(const std::wstring& path) {
+    const std::size_t last = path.rfind(L'\\');
+    if (last == std::wstring::npos) {
+        return {};
     }
-}
-
-void ClearShredRows(ShredRows& rows) {
-    rows.DeleteAll();
-}
-
-std::wstring ShredRowPath(const ShredRows& rows, int index) {
-    return rows.Text(index, ShredColumnPath);
+    std::wstring parent = path.substr(0, last);
+    return IsUsableFullPath(parent) ? parent : std::wstring();
 }

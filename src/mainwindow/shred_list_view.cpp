@@ -1,12 +1,27 @@
 #include "mainwindow/shred_list_view.h"
 
+#include "engine/long_path.h"
 #include "job/list_view_text.h"
-#include "mainwindow/file_system_probe.h"
 #include "mainwindow/main_window_text.h"
+#include "mainwindow/shred_list.h"
+#include "resource.h"
 
-#include <commctrl.h>
+#include <algorithm>
+#include <memory>
 
 namespace {
+
+// What a row keeps beside its texts.
+struct RowRecord {
+    ItemId id;
+};
+
+// A listed row as the duplicate rules see it.
+struct ListedItem {
+    std::wstring path;
+    bool hasId = false;
+    ItemId id;
+};
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam, const void* lParam) {
     return SendMessageW(list, message, wParam, reinterpret_cast<LPARAM>(lParam));
@@ -22,64 +37,163 @@ void InsertColumn(HWND list, int subItem, const wchar_t* header, int width) {
     Send(list, LVM_INSERTCOLUMNW, 0, &column);
 }
 
+const RowRecord* RecordOf(HWND list, int row) {
+    LVITEMW item = {};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!Send(list, LVM_GETITEMW, 0, &item)) {
+        return nullptr;
+    }
+    return reinterpret_cast<const RowRecord*>(item.lParam);
+}
+
+bool HoldsPath(const std::vector<ListedItem>& listed, const std::wstring& path) {
+    return std::any_of(listed.begin(), listed.end(),
+                       [&](const ListedItem& item) { return SameOrInside(path, item.path); });
+}
+
+bool HoldsItem(const std::vector<ListedItem>& listed, const ItemId& id) {
+    return std::any_of(listed.begin(), listed.end(),
+                       [&](const ListedItem& item) { return item.hasId && item.id == id; });
+}
+
+// A listed folder reached through another spelling of its path (another case, a short name):
+// one of the path's folders is a listed item.
+bool HoldsAFolderOf(const std::vector<ListedItem>& listed, const std::wstring& path) {
+    for (std::wstring folder = ParentOf(path); !folder.empty(); folder = ParentOf(folder)) {
+        ItemId id;
+        if (ReadItemIdAtPath(folder, id) && HoldsItem(listed, id)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+int FirstSelected(HWND list) {
+    return static_cast<int>(
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
 } // namespace
 
-int ListViewRows::Count() const {
+ShredListView::ShredListView(HWND mainWindow)
+    : window_(mainWindow), list_(GetDlgItem(mainWindow, IDC_SHRED_LIST)) {}
+
+int ShredListView::RowCount() const {
     return static_cast<int>(SendMessageW(list_, LVM_GETITEMCOUNT, 0, 0));
 }
 
-void ListViewRows::Insert(int index, const std::wstring& name) {
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = index;
-    item.iSubItem = ShredColumnName;
-    item.pszText = const_cast<wchar_t*>(name.c_str());
-    Send(list_, LVM_INSERTITEMW, 0, &item);
+std::wstring ShredListView::RowPath(int row) const {
+    return ListViewItemText(list_, row, ShredColumnPath);
 }
 
-void ListViewRows::SetText(int index, int column, const std::wstring& text) {
-    SetListViewItemText(list_, index, column, text);
+bool ShredListView::RowIdentity(int row, ItemId& id) const {
+    const RowRecord* record = RecordOf(list_, row);
+    if (!record) {
+        return false;
+    }
+    id = record->id;
+    return true;
 }
 
-std::wstring ListViewRows::Text(int index, int column) const {
-    return ListViewItemText(list_, index, column);
+void ShredListView::SetRowPath(int row, const std::wstring& path) {
+    SetListViewItemText(list_, row, ShredColumnName, LastComponent(path));
+    SetListViewItemText(list_, row, ShredColumnPath, path);
 }
 
-int ListViewRows::NextSelected(int start) const {
-    return static_cast<int>(
-        SendMessageW(list_, LVM_GETNEXTITEM, static_cast<WPARAM>(start), LVNI_SELECTED));
+void ShredListView::DeleteRow(int row) {
+    SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
 }
 
-void ListViewRows::Delete(int index) {
-    SendMessageW(list_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+ShredMethod ShredListView::CheckedMethod() const {
+    for (int id = IDC_METHOD_FIRST; id <= IDC_METHOD_LAST; ++id) {
+        if (IsDlgButtonChecked(window_, id) != BST_UNCHECKED) {
+            return ShredMethods[id - IDC_METHOD_FIRST];
+        }
+    }
+    return ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST];
 }
 
-void ListViewRows::DeleteAll() {
+void ShredListView::SetUp() {
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
+    // Each goes in at position 0, so they stand as Name, Path, Size.
+    InsertColumn(list_, ShredColumnSize, SizeColumnHeader, 69);
+    InsertColumn(list_, ShredColumnPath, PathColumnHeader, 200);
+    InsertColumn(list_, ShredColumnName, NameColumnHeader, 113);
+}
+
+std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& paths) {
+    std::vector<ListedItem> listed;
+    for (int row = 0; row < RowCount(); ++row) {
+        ListedItem item{RowPath(row), false, {}};
+        item.hasId = RowIdentity(row, item.id);
+        listed.push_back(std::move(item));
+    }
+    std::vector<AddOutcome> outcomes;
+    for (const std::wstring& path : paths) {
+        if (!IsUsableFullPath(path)) {
+            outcomes.push_back(AddOutcome::NotAFullPath);
+            continue;
+        }
+        if (HoldsPath(listed, path)) {
+            outcomes.push_back(AddOutcome::AlreadyListed);
+            continue;
+        }
+        auto record = std::make_unique<RowRecord>();
+        if (!ReadItemIdAtPath(path, record->id)) {
+            outcomes.push_back(AddOutcome::Unreadable);
+            continue;
+        }
+        if (HoldsItem(listed, record->id) || HoldsAFolderOf(listed, path)) {
+            outcomes.push_back(AddOutcome::AlreadyListed);
+            continue;
+        }
+        const std::wstring name = LastComponent(path);
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = RowCount();
+        item.iSubItem = ShredColumnName;
+        item.pszText = const_cast<wchar_t*>(name.c_str());
+        item.lParam = reinterpret_cast<LPARAM>(record.get());
+        const int row = static_cast<int>(Send(list_, LVM_INSERTITEMW, 0, &item));
+        if (row < 0) {
+            outcomes.push_back(AddOutcome::Unreadable);
+            continue;
+        }
+        const ItemId id = record.release()->id;
+        SetListViewItemText(list_, row, ShredColumnPath, path);
+        SetListViewItemText(list_, row, ShredColumnSize, SizeTextAt(path));
+        listed.push_back(ListedItem{path, true, id});
+        outcomes.push_back(AddOutcome::Added);
+    }
+    return outcomes;
+}
+
+void ShredListView::RemoveSelected() {
+    for (int row = FirstSelected(list_); row >= 0; row = FirstSelected(list_)) {
+        DeleteRow(row);
+    }
+}
+
+void ShredListView::Clear() {
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
 }
 
-void SetUpShredList(HWND list) {
-    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
-    // Each goes in at position 0, so they stand as Name, Path, Size.
-    InsertColumn(list, ShredColumnSize, SizeColumnHeader, 69);
-    InsertColumn(list, ShredColumnPath, PathColumnHeader, 200);
-    InsertColumn(list, ShredColumnName, NameColumnHeader, 113);
+void ShredListView::ReleaseRowRecord(LPARAM itemData) {
+    delete reinterpret_cast<RowRecord*>(itemData);
 }
 
-void AddShredListItem(const wchar_t* path, HWND list) {
-    if (!path) {
-        return;
+std::wstring SizeTextAt(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) {
+        return {};
     }
-    ListViewRows rows(list);
-    AddShredRow(rows, path, FileSystemProbe());
+    return SizeTextOf(data);
 }
 
-void RemoveSelectedShredListItems(HWND list) {
-    ListViewRows rows(list);
-    RemoveSelectedShredRows(rows);
-}
-
-void ClearShredList(HWND list) {
-    ListViewRows rows(list);
-    ClearShredRows(rows);
+AddOutcome AddShredListItem(const wchar_t* path, HWND list) {
+    if (!path) {
+        return AddOutcome::NotAFullPath;
+    }
+    return ShredListView(GetParent(list)).Add({path}).front();
 }

@@ -1,35 +1,70 @@
-// The shred list on the main window's list-view control (1013).
+// The shred list on the main window's list-view control (1013): the one owner of its rows, for
+// the main window that fills it and for the job that works through it.
 #pragma once
 
-#include "mainwindow/shred_list.h"
+#include "job/shred_job_list.h"
 
 #include <windows.h>
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
-// Maps the rows onto the control's items; text index = column index.
-class ListViewRows final : public ShredRows {
-public:
-    explicit ListViewRows(HWND list) : list_(list) {}
-
-    int Count() const override;
-    void Insert(int index, const std::wstring& name) override;
-    void SetText(int index, int column, const std::wstring& text) override;
-    std::wstring Text(int index, int column) const override;
-    int NextSelected(int start) const override;
-    void Delete(int index) override;
-    void DeleteAll() override;
-
-private:
-    HWND list_;
-};
+// Row texts, which are also the control's columns.
+enum ShredListColumn : int { ShredColumnName = 0, ShredColumnPath = 1, ShredColumnSize = 2 };
 
 inline constexpr DWORD ShredListExtendedStyles = LVS_EX_FULLROWSELECT | LVS_EX_HEADERDRAGDROP;
 
-// Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
-void SetUpShredList(HWND list);
-// Appends a row for path (a full path, NUL-terminated); anything but a full path is ignored.
-void AddShredListItem(const wchar_t* path, HWND list);
-void RemoveSelectedShredListItems(HWND list);
-void ClearShredList(HWND list);
+enum class AddOutcome {
+    Added,
+    // Not a usable full path (a drive root, a relative path): no row the job could act on.
+    NotAFullPath,
+    // The path is listed, lies inside a listed folder, or names an item that a row names.
+    AlreadyListed,
+    // The item could not be opened to read its identity.
+    Unreadable,
+};
+
+// Each row carries the identity of its item, read when the row was added, in a record that the
+// row's item data owns: it follows the row wherever removals move it, and goes with the row
+// (ReleaseRowRecord, on LVN_DELETEITEM). The object itself holds only the window's handles, so
+// any number of them may stand for one window. The job calls it from its worker thread too:
+// every call is a synchronous message to the window's thread.
+class ShredListView final : public ShredJobList {
+public:
+    // mainWindow: a window made from the main window's template.
+    explicit ShredListView(HWND mainWindow);
+
+    HWND Owner() const override { return window_; }
+    int RowCount() const override;
+    std::wstring RowPath(int row) const override;
+    bool RowIdentity(int row, ItemId& id) const override;
+    void SetRowPath(int row, const std::wstring& path) override;
+    void DeleteRow(int row) override;
+    // The first checked method button; "Random data", the window's own default, should none be.
+    ShredMethod CheckedMethod() const override;
+
+    // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
+    void SetUp();
+    // Appends a row for each path in turn, named by its last component, with its size text. A row
+    // is added only for a usable full path whose identity can be read and that the list does not
+    // already hold (see AddOutcome); a folder that holds listed rows is added after them.
+    std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
+    void RemoveSelected();
+    void Clear();
+
+    // Frees the record of a row that the control is deleting (NMLISTVIEW::lParam of
+    // LVN_DELETEITEM); the window that owns the list must pass on every such notification.
+    static void ReleaseRowRecord(LPARAM itemData);
+
+private:
+    HWND window_;
+    HWND list_;
+};
+
+// The size text of the item at a usable full path, read from its attributes without opening it,
+// so that no other program is locked out of the file even for a moment; empty when unreadable.
+std::wstring SizeTextAt(const std::wstring& path);
+
+// Adds one path to the shred list of the main window that holds list, as ShredListView::Add.
+AddOutcome AddShredListItem(const wchar_t* path, HWND list);

@@ -7,29 +7,6 @@
 
 #include <utility>
 
-// A file opened to read its size, closed with kernel32's CloseHandle itself (the engine's
-// FileHandle closes through the engine's file-system table instead).
-class KernelFileHandle {
-public:
-    explicit KernelFileHandle(HANDLE handle) : handle_(handle) {}
-    ~KernelFileHandle() {
-        if (Valid()) {
-            CloseHandle(handle_);
-        }
-    }
-    KernelFileHandle(KernelFileHandle&& other) noexcept
-        : handle_(std::exchange(other.handle_, INVALID_HANDLE_VALUE)) {}
-    KernelFileHandle& operator=(KernelFileHandle&&) = delete;
-    KernelFileHandle(const KernelFileHandle&) = delete;
-    KernelFileHandle& operator=(const KernelFileHandle&) = delete;
-
-    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
 // An item identifier list from the shell, released with CoTaskMemFree.
 class ShellItemIdList {
 public:
@@ -65,4 +42,58 @@ public:
 
 private:
     HDROP drop_;
+};
+
+// A block from LocalAlloc (CommandLineToArgvW's argument array), released with LocalFree.
+template <typename T> class LocalMemory {
+public:
+    explicit LocalMemory(T* memory) : memory_(memory) {}
+    ~LocalMemory() { LocalFree(memory_); }
+    LocalMemory(LocalMemory&& other) noexcept : memory_(std::exchange(other.memory_, nullptr)) {}
+    LocalMemory& operator=(LocalMemory&&) = delete;
+    LocalMemory(const LocalMemory&) = delete;
+    LocalMemory& operator=(const LocalMemory&) = delete;
+
+    T* Get() const { return memory_; }
+
+private:
+    T* memory_;
+};
+
+// The clipboard, opened for owner and closed with CloseClipboard.
+class ClipboardScope {
+public:
+    explicit ClipboardScope(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    ~ClipboardScope() {
+        if (open_) {
+            CloseClipboard();
+        }
+    }
+    ClipboardScope(ClipboardScope&& other) noexcept : open_(std::exchange(other.open_, false)) {}
+    ClipboardScope& operator=(ClipboardScope&&) = delete;
+    ClipboardScope(const ClipboardScope&) = delete;
+    ClipboardScope& operator=(const ClipboardScope&) = delete;
+
+    bool Open() const { return open_; }
+
+private:
+    bool open_;
+};
+
+// A hook of this thread, removed with UnhookWindowsHookEx.
+class WindowsHook {
+public:
+    explicit WindowsHook(HHOOK hook) : hook_(hook) {}
+    ~WindowsHook() {
+        if (hook_) {
+            UnhookWindowsHookEx(hook_);
+        }
+    }
+    WindowsHook(WindowsHook&& other) noexcept : hook_(std::exchange(other.hook_, nullptr)) {}
+    WindowsHook& operator=(WindowsHook&&) = delete;
+    WindowsHook(const WindowsHook&) = delete;
+    WindowsHook& operator=(const WindowsHook&) = delete;
+
+private:
+    HHOOK hook_;
 };

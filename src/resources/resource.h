@@ -5,6 +5,8 @@
 #define IDD_MAIN 102
 #define IDD_PROGRESS 106
 #define IDI_FERROLET 107
+// The main window's keys (an accelerator table).
+#define IDR_MAIN_KEYS 108
 
 // Main window (template 102).
 #define IDC_EXIT 2
@@ -23,6 +25,8 @@
 #define IDC_METHOD_GUTMANN 1020
 #define IDC_METHOD_FIRST IDC_METHOD_ZEROS
 #define IDC_METHOD_LAST IDC_METHOD_GUTMANN
+// A command with no control: Ctrl+V and Shift+Insert anywhere in the main window.
+#define IDM_PASTE_ITEMS 1100
 
 // Progress dialog (template 106).
 #define IDC_PROGRESS_BAR 1013

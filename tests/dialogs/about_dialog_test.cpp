@@ -36,7 +36,7 @@ std::vector<OpenedPage> openedPages;
 
 WebPageLaunch RecordOpenedPage(HWND owner, const wchar_t* address) {
     openedPages.push_back(OpenedPage{owner, address ? address : L""});
-    return WebPageLaunch::Direct;
+    return WebPageLaunch::AddressShown;
 }
 
 // What one opening of the dialog showed.

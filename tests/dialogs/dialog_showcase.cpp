@@ -81,7 +81,8 @@ void CALLBACK ActOnMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     case Showcase::Progress:
         TimerFilter =
             SetWindowsHookExW(WH_GETMESSAGE, FilterStartTimer, nullptr, GetCurrentThreadId());
-        RunShredJob(MainWindowHandle);
+        ShredListView list(MainWindowHandle);
+        RunShredJob(list);
         break;
     }
 }

@@ -5,6 +5,7 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
+#include "mainwindow/shred_list_view.h"
 #include "resource.h"
 #include "support/ui_test.h"
 
@@ -109,7 +110,8 @@ ThreeDialogs OpenThreeDialogs(const std::function<void(HWND main)>& whileMainIsO
     InitDialogRecorder recorder;
     EXPECT_TRUE(recorder.Hooked());
     RunModalDialog(IDD_MAIN, MainDialog, [&](HWND main) {
-        RunShredJob(main);
+        ShredListView list(main);
+        RunShredJob(list);
         const HWND about =
             CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_ABOUT), main, AboutDialog, 0);
         EXPECT_NE(nullptr, about);

@@ -13,65 +13,73 @@
 
 namespace {
 
-struct DirectCall {
+struct ShownAddress {
     HWND owner;
-    std::wstring verb;
-    std::wstring file;
-    bool hasParameters;
-    bool hasDirectory;
-    INT show;
+    std::wstring address;
 };
 
 std::vector<std::wstring> desktopCalls;
-std::vector<DirectCall> directCalls;
+std::vector<ShownAddress> shownAddresses;
 bool desktopAnswers = false;
-INT_PTR directAnswer = 42;
 
 bool FakeDesktopShell(const wchar_t* address) {
     desktopCalls.emplace_back(address);
     return desktopAnswers;
 }
 
-HINSTANCE WINAPI FakeShellExecute(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters,
-                                  LPCWSTR directory, INT show) {
-    directCalls.push_back(DirectCall{owner, verb ? verb : L"<null>", file ? file : L"<null>",
-                                     parameters != nullptr, directory != nullptr, show});
-    return reinterpret_cast<HINSTANCE>(directAnswer);
+void RecordShownAddress(HWND owner, const wchar_t* address) {
+    shownAddresses.push_back(ShownAddress{owner, address});
 }
 
 class WebPageLaunchTest : public testing::Test {
 protected:
     void SetUp() override {
         desktopCalls.clear();
-        directCalls.clear();
+        shownAddresses.clear();
     }
     WebPageLaunch Open() { return OpenWebPageWith(owner_, L"https://page.example/", launchers_); }
     const HWND owner_ = reinterpret_cast<HWND>(0x1234);
-    const WebPageLaunchers launchers_{FakeDesktopShell, FakeShellExecute};
+    const WebPageLaunchers launchers_{FakeDesktopShell, RecordShownAddress};
 };
 
 TEST_F(WebPageLaunchTest, TheDesktopShellOpensThePageWhereThereIsOne) {
     desktopAnswers = true;
     EXPECT_EQ(WebPageLaunch::ThroughDesktopShell, Open());
     EXPECT_EQ(std::vector<std::wstring>{L"https://page.example/"}, desktopCalls);
-    EXPECT_TRUE(directCalls.empty()) << "never also from the elevated process";
+    EXPECT_TRUE(shownAddresses.empty());
 }
 
-TEST_F(WebPageLaunchTest, WithoutADesktopShellThePageOpensDirectlyOnce) {
+// A browser started from the elevated process would run elevated: without the desktop's shell,
+// the user is given the address instead.
+TEST_F(WebPageLaunchTest, WithoutADesktopShellTheAddressIsShownOnce) {
     desktopAnswers = false;
-    directAnswer = 42;
-    EXPECT_EQ(WebPageLaunch::Direct, Open());
+    EXPECT_EQ(WebPageLaunch::AddressShown, Open());
     EXPECT_EQ(1u, desktopCalls.size());
-    ASSERT_EQ(1u, directCalls.size());
-    EXPECT_EQ(owner_, directCalls[0].owner);
-    EXPECT_EQ(L"open", directCalls[0].verb);
-    EXPECT_EQ(L"https://page.example/", directCalls[0].file);
-    EXPECT_FALSE(directCalls[0].hasParameters);
-    EXPECT_FALSE(directCalls[0].hasDirectory);
-    EXPECT_EQ(SW_SHOWMAXIMIZED, directCalls[0].show);
+    ASSERT_EQ(1u, shownAddresses.size());
+    EXPECT_EQ(owner_, shownAddresses[0].owner);
+    EXPECT_EQ(L"https://page.example/", shownAddresses[0].address);
+}
 
-    directAnswer = SE_ERR_NOASSOC;
-    EXPECT_EQ(WebPageLaunch::Failed, Open()) << "ShellExecuteW fails with 32 or less";
+TEST(ShowWebAddress, OneBoxOwnedByTheDialogGivesTheAddress) {
+    const HWND owner = CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 10, 10, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, owner);
+    std::vector<SeenMessageBox> boxes;
+    HWND boxOwner = nullptr;
+    {
+        DialogWatcher watcher([&](HWND box) {
+            boxes.push_back(ReadMessageBox(box));
+            boxOwner = GetWindow(box, GW_OWNER);
+            PostDialogButton(box, IDOK);
+        });
+        ShowWebAddress(owner, L"https://page.example/softwares/x.html");
+    }
+    DestroyWindow(owner);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(owner, boxOwner);
+    EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].buttons);
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"\nhttps://page.example/softwares/x.html"))
+        << testing::PrintToString(boxes[0].text);
 }
 
 // The desktop's shell is another process (explorer.exe, under Wine too): what it starts shows that

@@ -1,7 +1,10 @@
 #include "main_window_fixture.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
+#include "engine/long_path.h"
+#include "support/linux_side.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
 
@@ -18,6 +21,11 @@ const wchar_t* const kNoFilesText = L"You haven't entered any files to delete!";
 const wchar_t* const kConfirmText =
     L"Are you sure you want to permanently delete these files and directories?";
 const wchar_t* const kConfirmCaption = L"Are you sure you want to continue?";
+
+struct ShownBox {
+    SeenMessageBox box;
+    HWND owner = nullptr;
+};
 
 // Every change of the main window's message filter, instead of the platform's.
 struct FilterChange {
@@ -141,38 +149,137 @@ TEST_F(MainWindowTest, StatusBarHasTwoPartsAcrossTheClientWidth) {
 TEST_F(MainWindowTest, RealFilesGiveTheirSizeTextsThroughTheControl) {
     TempFolder folder;
     WriteTestFile(folder / L"big.bin", std::string(1536, 'b'));
-    WriteTestFile(folder / L"held.bin", "held");
-    const HANDLE held = CreateFileW((folder / L"held.bin").c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-
-    AddShredListItem((folder / L"big.bin").c_str(), list);
-    AddShredListItem(folder.Path().c_str(), list);
-    AddShredListItem((folder / L"gone.bin").c_str(), list);
-    AddShredListItem((folder / L"held.bin").c_str(), list);
-    AddShredListItem(L"relative.bin", list);
-    AddShredListItem(L"", list);
-    CloseHandle(held);
+    EXPECT_EQ(AddOutcome::Added, AddShredListItem((folder / L"big.bin").c_str(), list));
+    EXPECT_EQ(AddOutcome::Added, AddShredListItem(folder.Path().c_str(), list));
+    EXPECT_EQ(AddOutcome::NotAFullPath, AddShredListItem(L"relative.bin", list));
+    EXPECT_EQ(AddOutcome::NotAFullPath, AddShredListItem(L"", list));
+    EXPECT_EQ(AddOutcome::NotAFullPath, AddShredListItem(L"C:\\", list));
 
     const std::wstring folderName = folder.Path().substr(folder.Path().rfind(L'\\') + 1);
     const Rows expected = {
         {L"big.bin", folder / L"big.bin", L"2 KB"},
         {folderName, folder.Path(), L"<DIR>"},
-        {L"gone.bin", folder / L"gone.bin", L""},
-        {L"held.bin", folder / L"held.bin", L""},
     };
     EXPECT_EQ(expected, ListRows(list, 3));
 }
 
-TEST_F(MainWindowTest, DuplicatesGiveTheirOwnRowsAndADriveRootNone) {
+// The size is read without opening the file: a file that another program holds open with no
+// sharing still gives its size.
+TEST(SizeTextAt, AFileHeldOpenWithoutSharingStillHasItsSize) {
     TempFolder folder;
-    WriteTestFile(folder / L"twice.txt", "2");
-    AddShredListItem((folder / L"twice.txt").c_str(), list);
-    AddShredListItem(L"C:\\", list);
-    AddShredListItem((folder / L"twice.txt").c_str(), list);
-    const Rows expected = {{L"twice.txt", folder / L"twice.txt", L"1 KB"},
-                           {L"twice.txt", folder / L"twice.txt", L"1 KB"}};
+    const std::wstring path = folder / L"held.bin";
+    WriteTestFile(path, std::string(3000, 'h'));
+    const HANDLE held =
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(L"3 KB", SizeTextAt(path));
+    EXPECT_EQ(L"<DIR>", SizeTextAt(folder.Path()));
+    EXPECT_EQ(L"", SizeTextAt(folder / L"missing.bin"));
+    CloseHandle(held);
+}
+
+// Removes names that the test folder's clean-up, which goes by Win32 names, cannot get past.
+struct OddNamesRemover {
+    const TempFolder& folder;
+    std::vector<std::wstring> names;
+    ~OddNamesRemover() {
+        for (const std::wstring& name : names) {
+            DeleteFileW(ExtendedPath(folder / name).c_str());
+        }
+    }
+};
+
+// Win32 path rules strip a final dot or space, so such a name asked without the extended-length
+// form is taken for the item without them, or for nothing when there is none.
+TEST_F(MainWindowTest, NamesEndingInADotOrASpaceAreThemselves) {
+    TempFolder folder;
+    const OddNamesRemover remover{folder, {L"a.", L"a ", L"alone."}};
+    ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"a", std::string(2048, 'a')));
+    ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"a.", std::string(5120, 'd')));
+    ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"a ", std::string(7168, 's')));
+    ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"alone.", std::string(3072, 'l')));
+    for (const wchar_t* name : {L"a", L"a.", L"a ", L"alone."}) {
+        EXPECT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+    }
+    const Rows expected = {
+        {L"a", folder / L"a", L"2 KB"},
+        {L"a.", folder / L"a.", L"5 KB"},
+        {L"a ", folder / L"a ", L"7 KB"},
+        {L"alone.", folder / L"alone.", L"3 KB"},
+    };
     EXPECT_EQ(expected, ListRows(list, 3));
+}
+
+// The same item under a second spelling of its path: a short (8.3) name reaches a long one.
+std::wstring ShortPath(const std::wstring& path) {
+    wchar_t shortPath[MAX_PATH] = {};
+    const DWORD length = GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::wstring(shortPath) : std::wstring();
+}
+
+TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Listed folder of a long name";
+    MakeTestFolder(folder);
+    const std::wstring file = folder + L"\\chosen.txt";
+    WriteTestFile(file, "c");
+    WriteTestFile(folder + L"\\other.txt", "o");
+    const std::wstring shortFolder = ShortPath(folder);
+    ASSERT_FALSE(shortFolder.empty());
+    ASSERT_NE(folder, shortFolder) << "no short name to test with";
+    const std::wstring fileUpper = temp.Path() + L"\\LISTED FOLDER OF A LONG NAME\\CHOSEN.TXT";
+
+    EXPECT_EQ(AddOutcome::Added, AddShredListItem(file.c_str(), list));
+    for (const std::wstring& again :
+         {file, fileUpper, L"\\\\?\\" + file, shortFolder + L"\\chosen.txt"}) {
+        EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem(again.c_str(), list))
+            << testing::PrintToString(again);
+    }
+    // A folder that holds a listed row is added after it, and nothing inside it comes after.
+    EXPECT_EQ(AddOutcome::Added, AddShredListItem(folder.c_str(), list));
+    for (const std::wstring& inside :
+         {folder + L"\\other.txt", shortFolder, shortFolder + L"\\other.txt"}) {
+        EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem(inside.c_str(), list))
+            << testing::PrintToString(inside);
+    }
+    // A drop of many adds the rest.
+    WriteTestFile(temp / L"one.txt", "1");
+    WriteTestFile(temp / L"two.txt", "2");
+    SendMessageW(dialog, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDropHandle(
+                     {temp / L"one.txt", folder + L"\\other.txt", file, temp / L"two.txt"})),
+                 0);
+    const Rows expected = {{L"chosen.txt", file},
+                           {L"Listed folder of a long name", folder},
+                           {L"one.txt", temp / L"one.txt"},
+                           {L"two.txt", temp / L"two.txt"}};
+    EXPECT_EQ(expected, ListRows(list, 2));
+}
+
+// One box for the whole drop names every item that could not be opened, and says what to do on a
+// drive letter the administrator cannot see; the others are added.
+TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
+    TempFolder folder;
+    WriteTestFile(folder / L"here.txt", "h");
+    const std::vector<std::wstring> paths = {folder / L"gone.txt", folder / L"here.txt",
+                                             folder / L"missing\\deep.txt"};
+    std::vector<ShownBox> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        boxes.push_back({ReadMessageBox(box), GetWindow(box, GW_OWNER)});
+        PostDialogButton(box, IDOK);
+    });
+    SendMessageW(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDropHandle(paths)), 0);
+
+    EXPECT_EQ((Rows{{L"here.txt", paths[1]}}), ListRows(list, 2));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(dialog, boxes[0].owner);
+    EXPECT_EQ(L"Items not added", boxes[0].box.caption);
+    EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].box.buttons);
+    const std::wstring& text = boxes[0].box.text;
+    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[0] + L"\n")) << text;
+    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[2] + L"\n")) << text;
+    EXPECT_EQ(std::wstring::npos, text.find(paths[1])) << text;
+    EXPECT_NE(std::wstring::npos, text.find(L"\\\\server\\share\\")) << text;
 }
 
 TEST_F(MainWindowTest, DroppedFilesAndFoldersArriveInDropOrder) {
@@ -218,7 +325,8 @@ protected:
     void SetUp() override {
         MainWindowTest::SetUp();
         for (int i = 0; i < 5; ++i) {
-            paths.push_back(L"C:\\ferrolet-no-such-folder\\row" + std::to_wstring(i));
+            paths.push_back(folder / (L"row" + std::to_wstring(i)));
+            WriteTestFile(paths.back(), "row");
             AddShredListItem(paths.back().c_str(), list);
         }
         ASSERT_EQ(5, ListItemCount(list));
@@ -230,6 +338,7 @@ protected:
         }
         return result;
     }
+    TempFolder folder;
     std::vector<std::wstring> paths;
 };
 
@@ -298,7 +407,9 @@ TEST_F(MainWindowTest, AboutRunsAModalDialogOwnedByTheMainWindow) {
 }
 
 TEST_F(MainWindowTest, CommandIdOkDoesNothing) {
-    AddShredListItem(L"C:\\ferrolet-no-such-folder\\row", list);
+    TempFolder folder;
+    WriteTestFile(folder / L"row", "row");
+    AddShredListItem((folder / L"row").c_str(), list);
     Command(IDOK);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(1, ListItemCount(list));
@@ -347,9 +458,11 @@ TEST(MainWindowModal, ClosingTheWindowEndsItWithZero) {
 }
 
 TEST(MainWindowModal, EveryStartIsFreshWhateverTheLastRunChose) {
-    RunMainWindow([](HWND dialog) {
+    TempFolder folder;
+    WriteTestFile(folder / L"row", "row");
+    RunMainWindow([&](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_METHOD_GUTMANN, BM_CLICK, 0, 0);
-        AddShredListItem(L"C:\\ferrolet-no-such-folder\\row", GetDlgItem(dialog, IDC_SHRED_LIST));
+        AddShredListItem((folder / L"row").c_str(), GetDlgItem(dialog, IDC_SHRED_LIST));
         EndDialog(dialog, 0);
     });
     int method = 0;
@@ -361,6 +474,127 @@ TEST(MainWindowModal, EveryStartIsFreshWhateverTheLastRunChose) {
     });
     EXPECT_EQ(IDC_METHOD_RANDOM, method);
     EXPECT_EQ(0, rows);
+}
+
+bool PutOnClipboard(const std::vector<std::wstring>& paths) {
+    if (!OpenClipboard(nullptr)) {
+        return false;
+    }
+    EmptyClipboard();
+    const bool put = SetClipboardData(CF_HDROP, MakeDropHandle(paths)) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+// While a box, a job or the About box stands over the main window, it is disabled, and what is
+// dropped or pasted on it then is not taken.
+TEST_F(MainWindowTest, NothingIsDroppedOrPastedWhileTheWindowIsDisabled) {
+    TempFolder folder;
+    WriteTestFile(folder / L"dropped.txt", "d");
+    WriteTestFile(folder / L"pasted.txt", "p");
+    ASSERT_TRUE(PutOnClipboard({folder / L"pasted.txt"}));
+    EnableWindow(dialog, FALSE);
+    SendMessageW(dialog, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDropHandle({folder / L"dropped.txt"})), 0);
+    Command(IDM_PASTE_ITEMS);
+    EXPECT_EQ(0, ListItemCount(list));
+
+    EnableWindow(dialog, TRUE);
+    SendMessageW(dialog, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(MakeDropHandle({folder / L"dropped.txt"})), 0);
+    Command(IDM_PASTE_ITEMS);
+    EXPECT_EQ((Rows{{L"dropped.txt"}, {L"pasted.txt"}}), ListRows(list, 1));
+}
+
+// Ctrl+V wherever the focus is in the running window: keys go to the focused control, never to
+// the dialog itself, so they are caught on their way through the dialog's modal loop.
+struct PasteRun {
+    std::wstring second;
+    std::vector<Rows> seen;
+};
+PasteRun* pasteRun = nullptr;
+
+void PressCtrlV(HWND target) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    PostMessageW(target, WM_KEYDOWN, 'V', 0x002F0001);
+    PostMessageW(target, WM_KEYUP, 'V', 0xC02F0001);
+}
+
+void CALLBACK ReadRowsThenPasteAgain(HWND, UINT, UINT_PTR timer, DWORD) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0;
+    SetKeyboardState(keys);
+    pasteRun->seen.push_back(ListRows(GetDlgItem(MainWindowHandle, IDC_SHRED_LIST), 2));
+    if (pasteRun->seen.size() == 1) {
+        PutOnClipboard({pasteRun->second});
+        const HWND button = GetDlgItem(MainWindowHandle, IDC_ADD_FOLDER);
+        SetFocus(button);
+        PressCtrlV(button);
+        return;
+    }
+    KillTimer(nullptr, timer);
+    EndDialog(MainWindowHandle, 0);
+}
+
+TEST(MainWindowModal, CtrlVAddsTheCopiedFilesAndFoldersWhereverTheFocusIs) {
+    TempFolder folder;
+    WriteTestFile(folder / L"copied.txt", "c");
+    MakeTestFolder(folder / L"copied folder");
+    WriteTestFile(folder / L"later.txt", "l");
+    ASSERT_TRUE(PutOnClipboard({folder / L"copied.txt", folder / L"copied folder"}));
+    PasteRun run{folder / L"later.txt", {}};
+    pasteRun = &run;
+    RunMainWindow([](HWND dialog) {
+        const HWND list = GetDlgItem(dialog, IDC_SHRED_LIST);
+        SetFocus(list);
+        PressCtrlV(list);
+        SetTimer(nullptr, 0, 100, ReadRowsThenPasteAgain);
+    });
+    pasteRun = nullptr;
+    const Rows first = {{L"copied.txt", folder / L"copied.txt"},
+                        {L"copied folder", folder / L"copied folder"}};
+    Rows second = first;
+    second.push_back({L"later.txt", folder / L"later.txt"});
+    EXPECT_EQ((std::vector<Rows>{first, second}), run.seen);
+}
+
+TEST(CommandLinePaths, EachArgumentAfterTheProgramIsOnePath) {
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\a b\\c.txt", L"D:\\plain", L"\\\\server\\share\\x"}),
+              CommandLinePaths(L"\"C:\\Program Files\\Ferrolet\\Ferrolet.exe\" \"C:\\a b\\c.txt\" "
+                               L"D:\\plain  \\\\server\\share\\x"));
+    EXPECT_EQ(std::vector<std::wstring>{}, CommandLinePaths(L"Ferrolet.exe"));
+}
+
+// The paths of the command line go in as the window opens, with the checks of a drop.
+TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
+    TempFolder folder;
+    WriteTestFile(folder / L"sent.txt", std::string(2048, 's'));
+    MakeTestFolder(folder / L"sent folder");
+    MainWindowStart start{{folder / L"sent.txt", folder / L"sent folder", folder / L"gone.txt",
+                           folder / L"sent.txt", L"relative.txt"}};
+    std::vector<SeenMessageBox> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        // The main window is a dialog too; the box is the one it owns.
+        if (GetWindow(box, GW_OWNER)) {
+            boxes.push_back(ReadMessageBox(box));
+            PostDialogButton(box, IDOK);
+        }
+    });
+    AppInstance = GetModuleHandleW(nullptr);
+    const HWND dialog = CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
+                                           MainDialog, reinterpret_cast<LPARAM>(&start));
+    ASSERT_NE(nullptr, dialog);
+    const Rows rows = ListRows(GetDlgItem(dialog, IDC_SHRED_LIST), 3);
+    DestroyWindow(dialog);
+    EXPECT_EQ((Rows{{L"sent.txt", folder / L"sent.txt", L"2 KB"},
+                    {L"sent folder", folder / L"sent folder", L"<DIR>"}}),
+              rows);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(folder / L"gone.txt")) << boxes[0].text;
 }
 
 } // namespace

@@ -1,0 +1,135 @@
+// The shred list as the job sees it, on a real main window: rows, identities and the method,
+// read from the main thread and from another thread; and the one list-view text reader that the
+// job and the list share.
+#include "main_window_fixture.h"
+#include "engine/overwrite_methods.h"
+#include "job/list_view_text.h"
+#include "mainwindow/shred_list_view.h"
+#include "support/temp_folder.h"
+#include "support/ui_test.h"
+
+#include <commctrl.h>
+
+#include <thread>
+
+namespace {
+
+std::wstring PathOfLength(std::size_t length) {
+    std::wstring path = L"C:\\";
+    for (wchar_t c = L'a'; path.size() < length; c = c == L'z' ? L'a' : c + 1) {
+        path.push_back(path.size() % 20 == 0 ? L'\\' : c);
+    }
+    return path;
+}
+
+// A row with texts the main window itself would never add, and no record.
+void AddRawRow(HWND list, const std::wstring& name, const std::wstring& path) {
+    std::wstring nameText = name;
+    std::wstring pathText = path;
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListItemCount(list);
+    item.pszText = nameText.data();
+    const auto row = static_cast<WPARAM>(
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iSubItem = 1;
+    item.pszText = pathText.data();
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
+ItemId IdentityAt(const std::wstring& path) {
+    ItemId id;
+    EXPECT_TRUE(ReadItemIdAtPath(path, id)) << "no identity at " << testing::PrintToString(path);
+    return id;
+}
+
+TEST_F(MainWindowTest, ListViewTextsOfEveryLengthAreReadWhole) {
+    // 32,767 is the longest path; 40,000 is beyond any buffer the control might assume.
+    const std::vector<std::size_t> lengths = {3,   258, 259,  260,   261,   519,
+                                              520, 521, 5000, 32767, 40000, 65536};
+    for (std::size_t length : lengths) {
+        AddRawRow(list, L"name", PathOfLength(length));
+    }
+    const ShredListView rows(dialog);
+    ASSERT_EQ(static_cast<int>(lengths.size()), rows.RowCount());
+    for (std::size_t row = 0; row < lengths.size(); ++row) {
+        const int index = static_cast<int>(row);
+        EXPECT_EQ(PathOfLength(lengths[row]), ListViewItemText(list, index, 1))
+            << "length " << lengths[row];
+        EXPECT_EQ(PathOfLength(lengths[row]), rows.RowPath(index)) << "length " << lengths[row];
+    }
+    EXPECT_EQ(L"name", ListViewItemText(list, 0, 0));
+}
+
+TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
+    TempFolder folder;
+    for (const wchar_t* name : {L"old.txt", L"gone.txt", L"last.txt"}) {
+        WriteTestFile(folder / name, "x");
+        ASSERT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+    }
+    Click(IDC_METHOD_DOD7);
+    ShredListView rows(dialog);
+    const std::wstring renamed = folder / L"qrjatydimo.ug";
+    std::wstring first;
+    std::wstring second;
+    ItemId lastId;
+    bool lastHasId = false;
+    ShredMethod method = nullptr;
+    bool done = false;
+    std::thread worker([&] {
+        method = rows.CheckedMethod();
+        first = rows.RowPath(0);
+        second = rows.RowPath(1);
+        rows.SetRowPath(0, renamed);
+        rows.DeleteRow(1);
+        lastHasId = rows.RowIdentity(1, lastId);
+        done = true;
+    });
+    // The worker's messages are carried out here, as in the progress dialog's modal loop.
+    EXPECT_TRUE(PumpUntil([&] { return done; }));
+    worker.join();
+
+    EXPECT_EQ(dialog, rows.Owner());
+    EXPECT_EQ(ShredMethods[IDC_METHOD_DOD7 - IDC_METHOD_FIRST], method);
+    EXPECT_EQ(folder / L"old.txt", first);
+    EXPECT_EQ(folder / L"gone.txt", second);
+    EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"qrjatydimo.ug", renamed},
+                                                      {L"last.txt", folder / L"last.txt"}}),
+              ListRows(list, 2));
+    ASSERT_TRUE(lastHasId);
+    EXPECT_EQ(IdentityAt(folder / L"last.txt"), lastId) << "the identity follows its row";
+}
+
+// Each row keeps the identity of the item it was added for, whatever rows go before it, and
+// whatever becomes of the path afterwards.
+TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
+    TempFolder folder;
+    std::vector<ItemId> ids;
+    for (const wchar_t* name : {L"0", L"1", L"2", L"3", L"4"}) {
+        WriteTestFile(folder / name, "x");
+        ids.push_back(IdentityAt(folder / name));
+        ASSERT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+    }
+    AddRawRow(list, L"raw", folder / L"raw");
+    ASSERT_TRUE(MoveFileW((folder / L"2").c_str(), (folder / L"2 moved away").c_str()));
+    WriteTestFile(folder / L"2", "another file by the same name");
+    ASSERT_NE(ids[2], IdentityAt(folder / L"2"));
+
+    SelectListItem(list, 0, true);
+    SelectListItem(list, 3, true);
+    Click(IDC_REMOVE_ITEM);
+
+    const ShredListView rows(dialog);
+    ASSERT_EQ(4, rows.RowCount());
+    const std::vector<ItemId> expected = {ids[1], ids[2], ids[4]};
+    for (int row = 0; row < 3; ++row) {
+        ItemId id;
+        ASSERT_TRUE(rows.RowIdentity(row, id)) << "row " << row;
+        EXPECT_EQ(expected[static_cast<std::size_t>(row)], id) << "row " << row;
+    }
+    ItemId none;
+    EXPECT_FALSE(rows.RowIdentity(3, none)) << "a row the list did not add has no identity";
+    EXPECT_FALSE(rows.RowIdentity(4, none)) << "past the last row";
+}
+
+} // namespace
