@@ -7,6 +7,8 @@
 #include <commdlg.h>
 #include <knownfolders.h>
 
+OpenFileNameFunction ShowOpenFileDialog = GetOpenFileNameW;
+
 std::wstring DocumentsFolder() {
     PWSTR folder = nullptr;
     std::wstring result;
@@ -32,7 +34,7 @@ std::optional<std::wstring> PickFileToShred(HWND owner) {
     const std::wstring documents = DocumentsFolder();
     dialog.lpstrInitialDir = documents.empty() ? nullptr : documents.c_str();
     const CurrentFolderScope keep;
-    if (!GetOpenFileNameW(&dialog)) {
+    if (!ShowOpenFileDialog(&dialog)) {
         return std::nullopt;
     }
     return std::wstring(path);

@@ -14,6 +14,10 @@
 // A shortcut chosen in the open-file dialog is itself the item, never the file it points to.
 inline constexpr DWORD OpenFileFlags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NODEREFERENCELINKS;
 
+// How the open-file dialog is shown; GetOpenFileNameW unless a test puts something else here.
+using OpenFileNameFunction = BOOL(WINAPI*)(LPOPENFILENAMEW);
+extern OpenFileNameFunction ShowOpenFileDialog;
+
 // The user's documents folder, where the open-file dialog starts; empty when unknown.
 std::wstring DocumentsFolder();
 // One existing file chosen in the open-file dialog, which starts in DocumentsFolder(); empty when

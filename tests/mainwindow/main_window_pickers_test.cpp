@@ -77,6 +77,28 @@ TEST_F(MainWindowTest, AddFileAddsTheChosenFileAndKeepsTheCurrentFolder) {
     EXPECT_EQ((Rows{{L"chosen.txt", path, L"4 KB"}}), ListRows(list, 3));
 }
 
+// What Add File hands the open-file dialog, instead of showing it.
+std::vector<OPENFILENAMEW> openFileCalls;
+BOOL WINAPI RecordOpenFileCall(LPOPENFILENAMEW dialog) {
+    openFileCalls.push_back(*dialog);
+    return FALSE;
+}
+
+// Deleting a shortcut in Explorer deletes the shortcut: the dialog is asked to return a chosen
+// shortcut as itself, never the file it points to. (Wine's dialog never follows a shortcut, with
+// or without the flag, so only the request can be seen here.)
+TEST_F(MainWindowTest, AddFileAsksForAShortcutAsItselfAndOneExistingFile) {
+    openFileCalls.clear();
+    ShowOpenFileDialog = RecordOpenFileCall;
+    Click(IDC_ADD_FILE);
+    ShowOpenFileDialog = GetOpenFileNameW;
+    ASSERT_EQ(1u, openFileCalls.size());
+    EXPECT_EQ(static_cast<DWORD>(OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_NODEREFERENCELINKS),
+              openFileCalls[0].Flags);
+    EXPECT_EQ(dialog, openFileCalls[0].hwndOwner);
+    EXPECT_EQ(0, ListItemCount(list));
+}
+
 TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
     const CurrentFolderScope restore;
     TempFolder folder;

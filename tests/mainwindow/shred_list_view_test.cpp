@@ -114,6 +114,8 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     ASSERT_TRUE(MoveFileW((folder / L"2").c_str(), (folder / L"2 moved away").c_str()));
     WriteTestFile(folder / L"2", "another file by the same name");
     ASSERT_NE(ids[2], IdentityAt(folder / L"2"));
+    EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem((folder / L"2").c_str(), list))
+        << "a listed path, whatever item it names now";
 
     SelectListItem(list, 0, true);
     SelectListItem(list, 3, true);
