@@ -14,9 +14,10 @@ big=${5:-4G}
 program=$build/bench/soak/soak_job.exe
 [ -f "$program" ] || { echo "soak: $program is not built"; exit 1; }
 
-source "$tools/wine-env.sh" "$build"
-"$tools/wine-prefix.sh" "$build" >/dev/null
-source "$tools/xvfb-start.sh"
+source "$tools/wine-session.sh"
+wine_session_use "$build"
+wine_session_prefix >/dev/null
+wine_session_display
 cleanup() { [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true; }
 trap cleanup EXIT
 
