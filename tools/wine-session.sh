@@ -32,7 +32,9 @@
 #   wine_session_setting KEY NAME VALUE   set a string value in the chosen prefix's registry
 #   wine_session_display                  make DISPLAY work; sets FERROLET_XVFB_PID when it starts
 #                                         an Xvfb
-#   wine_session_start                    start the chosen prefix's server and services
+#   wine_session_start                    start the chosen prefix's server and services; before
+#                                         any setting, whose short-lived server would keep the
+#                                         lasting one from starting
 #   wine_session_hold_desktop HOLDER.exe  keep the chosen prefix's desktop open
 #   wine_session_stop                     stop the chosen prefix's server and what runs in it
 #   wine_session_end                      stop the server of every prefix chosen here, and the
@@ -45,7 +47,6 @@
 #                                         fails when none appears
 #   wine_session_screenshot WINDOW FILE   save the window as a PNG once it has painted
 
-wine_session_tools=$(dirname "$(readlink -f "${BASH_SOURCE[0]}")")
 wine_session_prefixes=()
 FERROLET_XVFB_PID=
 
