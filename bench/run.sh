@@ -45,8 +45,9 @@ wants() { [[ $sections == *" $1 "* ]]; }
 
 "$root/tools/setup-deps.sh"
 "$root/tools/configure-build.sh" "$build" ferrolet_bench job_bench >/dev/null
-"$root/tools/wine-prefix.sh" "$build"
-source "$root/tools/wine-env.sh" "$build"
+source "$root/tools/wine-session.sh"
+wine_session_use "$build"
+wine_session_prefix
 bench_exe="$build/bench/ferrolet_bench.exe"
 job_exe="$build/bench/job_bench.exe"
 
@@ -58,19 +59,17 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
-FERROLET_XVFB_PID=
 if wants window; then
-  source "$root/tools/xvfb-start.sh"
-  # Windows are shown as the X server maps them, without a window manager's round trips.
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f \
-    >/dev/null 2>&1 </dev/null || true
+  wine_session_display
 fi
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
-wineserver -p >/dev/null 2>&1 || true
-wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+wine_session_start
+if wants window; then
+  # Windows are shown as the X server maps them, without a window manager's round trips.
+  wine_session_setting 'HKCU\Software\Wine\X11 Driver' Managed N
+fi
 cleanup() {
-  wineserver -k 2>/dev/null || true
-  if [ -n "$FERROLET_XVFB_PID" ]; then kill "$FERROLET_XVFB_PID" 2>/dev/null || true; fi
+  wine_session_end
   rm -rf "$data"
 }
 trap cleanup EXIT

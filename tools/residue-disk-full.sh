@@ -14,7 +14,7 @@ program=$build/tests/proof/disk_full_tests.exe
 [ -f "$program" ] || { echo "$check_name: $program is not built"; exit 1; }
 residue_setup
 residue_probe_mounts ext4
-source "$here/xvfb-start.sh"
+wine_session_display
 [ -n "$FERROLET_XVFB_PID" ] && trap 'kill "$FERROLET_XVFB_PID" 2>/dev/null; residue_cleanup' EXIT
 
 image=$work/full.img

@@ -25,8 +25,9 @@ residue_require() { # tool...
 # A fresh work folder with a mount point, the build's Wine environment and a free drive letter,
 # all cleaned up on exit.
 residue_setup() {
-  source "$here/wine-env.sh" "$build"
-  "$here/wine-prefix.sh" "$build" >/dev/null
+  source "$here/wine-session.sh"
+  wine_session_use "$build"
+  wine_session_prefix >/dev/null
   work=$(mktemp -d /tmp/ferrolet-residue.XXXXXX)
   mnt=$work/mnt
   mkdir -p "$mnt"

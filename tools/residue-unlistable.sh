@@ -17,9 +17,10 @@ skip() {
 command -v capsh >/dev/null || skip "capsh is not installed (tools/setup-deps.sh installs it)"
 program=$build/tests/proof/unlistable_folder_tests.exe
 [ -f "$program" ] || { echo "$check_name: $program is not built"; exit 1; }
-source "$here/wine-env.sh" "$build"
-"$here/wine-prefix.sh" "$build" >/dev/null
-source "$here/xvfb-start.sh"
+source "$here/wine-session.sh"
+wine_session_use "$build"
+wine_session_prefix >/dev/null
+wine_session_display
 
 # A prefix of its own, so that its wineserver starts without the capabilities; the big Windows
 # folder is shared by hard links, everything else is copied.

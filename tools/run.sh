@@ -11,9 +11,10 @@ build=$(mkdir -p "${1:-$root/build}" && cd "${1:-$root/build}" && pwd)
 
 "$here/setup-deps.sh"
 "$here/configure-build.sh" "$build" Ferrolet
-"$here/wine-prefix.sh" "$build"
-source "$here/wine-env.sh" "$build"
-source "$here/xvfb-start.sh"
+source "$here/wine-session.sh"
+wine_session_use "$build"
+wine_session_prefix
+wine_session_display
 virtual=${FERROLET_XVFB_PID:+yes}
 
 pid=
@@ -21,30 +22,17 @@ cleanup() {
   if [ -n "$virtual" ]; then
     [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
     # Wine's own helper processes of this prefix hold the virtual display too.
-    wineserver -k 2>/dev/null || true
-    kill "$FERROLET_XVFB_PID" 2>/dev/null || true
+    wine_session_end
   fi
 }
 trap cleanup EXIT
 
 wine "$build/Ferrolet.exe" &
 pid=$!
-window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Ferrolet Free v1\.0$' | head -n1)
-if [ -z "$window" ]; then
-  echo "Ferrolet's window did not appear" >&2
-  exit 1
-fi
-
-# The window is mapped before it has painted: take pictures until it shows more than a few
-# colours, for at most ten seconds.
+window=$(wine_session_find_window '^Ferrolet Free v1\.0$') ||
+  { echo "Ferrolet's window did not appear" >&2; exit 1; }
 shot=$(mktemp --tmpdir ferrolet-window-XXXXXX.png)
-end=$((SECONDS + 10))
-while :; do
-  import -window "$window" "$shot" 2>/dev/null || true
-  colours=$(convert "$shot" -format %k info: 2>/dev/null || echo 0)
-  ((colours > 8 || SECONDS >= end)) && break
-  sleep 0.2
-done
+wine_session_screenshot "$window" "$shot"
 echo "Screenshot of the main window: $shot"
 
 if [ -n "$virtual" ]; then

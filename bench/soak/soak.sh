@@ -14,11 +14,11 @@ big=${5:-4G}
 program=$build/bench/soak/soak_job.exe
 [ -f "$program" ] || { echo "soak: $program is not built"; exit 1; }
 
-source "$tools/wine-env.sh" "$build"
-"$tools/wine-prefix.sh" "$build" >/dev/null
-source "$tools/xvfb-start.sh"
-cleanup() { [ -n "$FERROLET_XVFB_PID" ] && kill "$FERROLET_XVFB_PID" 2>/dev/null || true; }
-trap cleanup EXIT
+source "$tools/wine-session.sh"
+wine_session_use "$build"
+wine_session_prefix >/dev/null
+wine_session_display
+trap wine_session_end EXIT
 
 base=$WINEPREFIX/drive_c/ferrolet-soak
 rm -rf "$base"
@@ -51,7 +51,7 @@ dd if=/dev/zero of="$base/big.bin" bs=16M count=$(( $(numfmt --from=iec "$big") 
 echo "big file: $(stat -c %s "$base/big.bin") bytes; prepared in $((SECONDS - started)) s"
 sync
 
-wineserver -p >/dev/null 2>&1 || true
+wine_session_start
 status=0
 wine "$program" 'C:\ferrolet-soak\tree' 'C:\ferrolet-soak\big.bin' | tr -d '\r' || status=$?
 left=$(find "$base" -mindepth 1 | wc -l)

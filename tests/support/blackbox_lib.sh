@@ -1,9 +1,10 @@
 # Sourced by the scripts that drive the real Ferrolet.exe with X input from xdotool, with $root
 # (the source tree), $build (the build folder) and $probe (the window probe) set: prepares Wine and
 # the display, and gives the helpers that wait for windows and rows.
-source "$root/tools/wine-env.sh" "$build"
-source "$root/tools/xvfb-start.sh"
-"$root/tools/wine-prefix.sh" "$build"
+source "$root/tools/wine-session.sh"
+wine_session_use "$build"
+wine_session_display
+wine_session_prefix
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 # wait_for SECONDS COMMAND...: polls until COMMAND succeeds; fails after SECONDS.
