@@ -101,12 +101,25 @@ int MeasureFill(std::size_t mebibytes, int repeats) {
     return 0;
 }
 
-int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path) {
+bool UsePageAlignedChunks() {
+    FileSystem.AllocateChunk = [](std::size_t size) {
+        return VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+    };
+    FileSystem.FreeChunk = [](void* chunk) { VirtualFree(chunk, 0, MEM_RELEASE); };
+    return true;
+}
+
+int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path, bool unbuffered) {
+    const DWORD flags = FILE_FLAG_WRITE_THROUGH | (unbuffered ? FILE_FLAG_NO_BUFFERING : 0);
     FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                OPEN_EXISTING, FILE_FLAG_WRITE_THROUGH, nullptr));
+                                OPEN_EXISTING, flags, nullptr));
     LARGE_INTEGER size{};
     if (!file.IsValid() || !GetFileSizeEx(file.Get(), &size)) {
         std::fprintf(stderr, "cannot open %ls: error %lu\n", path.c_str(), GetLastError());
+        return 1;
+    }
+    if (unbuffered && size.QuadPart % 4096 != 0) {
+        std::fprintf(stderr, "%ls is not a whole number of sectors long\n", path.c_str());
         return 1;
     }
     HANDLE handle = file.Get();

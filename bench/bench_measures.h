@@ -10,8 +10,13 @@
 // FillRandom takes, each the median of repeats after one warm-up fill.
 int MeasureFill(std::size_t mebibytes, int repeats);
 
-// One call of method on the file at path, opened as the file shredder opens it.
-int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path);
+// One call of method on the file at path, opened as the file shredder opens it; with unbuffered,
+// also past the system's cache (FILE_FLAG_NO_BUFFERING).
+int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path, bool unbuffered);
+
+// Makes the engine take its chunks from VirtualAlloc (page-aligned, as unbuffered writes need)
+// instead of the heap; true.
+bool UsePageAlignedChunks();
 
 // ShredFile with method on every file under folder; with profile, also the time each
 // file-system operation took.

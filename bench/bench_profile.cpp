@@ -14,7 +14,7 @@ struct OperationTotal {
     double seconds = 0.0;
 };
 
-constexpr int OperationCount = 16;
+constexpr int OperationCount = 17;
 OperationTotal totals[OperationCount];
 
 template <auto Entry, int Slot> struct Timed;
@@ -61,6 +61,7 @@ void StartFileSystemProfile() {
     Wrap<&FileSystemApi::CloseHandle, 13>("CloseHandle");
     Wrap<&FileSystemApi::AllocateChunk, 14>("AllocateChunk");
     Wrap<&FileSystemApi::FreeChunk, 15>("FreeChunk");
+    Wrap<&FileSystemApi::DeviceIoControl, 16>("DeviceIoControl");
 }
 
 void StopFileSystemProfile(int items) {

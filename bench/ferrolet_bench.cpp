@@ -1,14 +1,15 @@
 // The benchmark program, run under Wine by bench/run.sh:
 //   ferrolet_bench fill MEBIBYTES REPEATS
-//   ferrolet_bench overwrite METHOD FILE [FILL-PATH] [reuse]
+//   ferrolet_bench overwrite METHOD FILE [FILL-PATH] [unbuffered]
 //   ferrolet_bench shredfiles METHOD FOLDER [profile]
 //   ferrolet_bench count FOLDER REPEATS
 //   ferrolet_bench job METHOD FILE
 // METHOD is zeros, random, dod3, dod7 or gutmann; FILL-PATH forces scalar, sse2, avx2 or avx512;
-// reuse hands every pass of the call the same buffer instead of one of its own (an experiment).
+// unbuffered opens the file with FILE_FLAG_NO_BUFFERING | FILE_FLAG_WRITE_THROUGH and takes the
+// chunk from VirtualAlloc, page-aligned, as writes past the cache need (an experiment; the file's
+// size must be a whole number of 4 KiB sectors).
 #include "bench_measures.h"
 #include "bench_methods.h"
-#include "bench_reused_chunk.h"
 #include "engine/random_fill.h"
 
 #include <cstdio>
@@ -29,11 +30,10 @@ bool ForceFillPath(const wchar_t* name) {
 }
 
 int Usage() {
-    std::fprintf(
-        stderr,
-        "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
-        "[FILL-PATH] [reuse] | shredfiles METHOD FOLDER [profile] | count FOLDER REPEATS | job "
-        "METHOD FILE\n");
+    std::fprintf(stderr, "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
+                         "[FILL-PATH] [unbuffered] | shredfiles METHOD FOLDER [profile] | count "
+                         "FOLDER REPEATS | job "
+                         "METHOD FILE\n");
     return 2;
 }
 
@@ -53,15 +53,18 @@ int Run(int argc, wchar_t** argv) {
         return Usage();
     }
     if (command == L"overwrite") {
+        bool unbuffered = false;
         for (int i = 4; i < argc; ++i) {
-            const bool applied =
-                std::wstring(argv[i]) == L"reuse" ? UseOneReusedChunk() : ForceFillPath(argv[i]);
+            const bool applied = std::wstring(argv[i]) == L"unbuffered"
+                                     ? (unbuffered = UsePageAlignedChunks())
+                                     : ForceFillPath(argv[i]);
             if (!applied) {
                 std::fprintf(stderr, "option %ls is unknown or unsupported here\n", argv[i]);
                 return 2;
             }
         }
-        return MeasureOverwrite(ShredMethods[method], BenchMethods[method].passes, argv[3]);
+        return MeasureOverwrite(ShredMethods[method], BenchMethods[method].passes, argv[3],
+                                unbuffered);
     }
     if (command == L"shredfiles" &&
         (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"profile"))) {

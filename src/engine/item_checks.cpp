@@ -70,8 +70,9 @@ FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder) {
     FileHandle handle(FileSystem.CreateFileW(
         ParentFolderPath(path).c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES,
         ShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    ItemFacts facts;
-    if (handle.IsValid() && LocateHandle(handle.Get(), folder, facts)) {
+    // Only its name is needed: the items in it are checked on their own handles.
+    if (handle.IsValid() && FileSystem.GetItemName(handle.Get(), folder.path) &&
+        !folder.path.empty()) {
         return handle;
     }
     return FileHandle();

@@ -3,49 +3,26 @@
 #include "engine/pass_writer.h"
 
 #include <array>
-#include <span>
-
-namespace {
-
-// Every pass rewinds to byte 0 first and covers the whole file.
-bool WriteRewoundPasses(HANDLE file, std::span<const PassFill> passes) {
-    std::int64_t size = 0;
-    if (!QueryOverwriteSize(file, size)) {
-        return false;
-    }
-    for (const PassFill& pass : passes) {
-        if (!RewindFile(file) || !WritePass(file, size, pass)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-// One pass from wherever the caller left the position (right after the open: byte 0).
-bool WriteSinglePass(HANDLE file, PassFill pass) {
-    std::int64_t size = 0;
-    return QueryOverwriteSize(file, size) && WritePass(file, size, pass);
-}
-
-} // namespace
 
 bool OverwriteZeros(HANDLE& file) {
-    return WriteSinglePass(file, BytePass(0x00));
+    const std::array<PassFill, 1> passes{BytePass(0x00)};
+    return WritePasses(file, passes, PassStart::Here);
 }
 
 bool OverwriteRandom(HANDLE& file) {
-    return WriteSinglePass(file, RandomPass);
+    const std::array<PassFill, 1> passes{RandomPass};
+    return WritePasses(file, passes, PassStart::Here);
 }
 
 bool OverwriteDod3(HANDLE& file) {
     const std::array<PassFill, 3> passes{BytePass(0x00), BytePass(0xFF), RandomPass};
-    return WriteRewoundPasses(file, passes);
+    return WritePasses(file, passes, PassStart::Rewound);
 }
 
 bool OverwriteDod7(HANDLE& file) {
     const std::array<PassFill, 7> passes{BytePass(0x00), BytePass(0xFF), RandomPass, BytePass(0x96),
                                          BytePass(0x00), BytePass(0xFF), RandomPass};
-    return WriteRewoundPasses(file, passes);
+    return WritePasses(file, passes, PassStart::Rewound);
 }
 
 bool OverwriteGutmann(HANDLE& file) {
@@ -69,7 +46,7 @@ bool OverwriteGutmann(HANDLE& file) {
     for (std::size_t i = 0; i < RandomSubPassesEachEnd; ++i) {
         subPasses[next++] = RandomPass;
     }
-    return WriteRewoundPasses(file, subPasses);
+    return WritePasses(file, subPasses, PassStart::Rewound);
 }
 
 const ShredMethod ShredMethods[ShredMethodCount] = {OverwriteZeros, OverwriteRandom, OverwriteDod3,

@@ -6,8 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// Overwrites every byte of the open file in place, pass by pass; true when every pass was
-// written in full and flushed. Never opens, closes, truncates or renames the file.
+// Overwrites every byte of data the open file holds in place, pass by pass (a sparse file's
+// allocated ranges only, every other file's whole length); true when every pass was written in
+// full and flushed. Never opens, closes, truncates or renames the file.
 using ShredMethod = bool (*)(HANDLE& file);
 
 bool OverwriteZeros(HANDLE& file);

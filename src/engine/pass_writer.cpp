@@ -1,5 +1,6 @@
 #include "engine/pass_writer.h"
 
+#include "engine/allocated_ranges.h"
 #include "engine/file_system.h"
 #include "engine/overwrite_methods.h"
 #include "engine/random.h"
@@ -7,38 +8,42 @@
 
 #include <algorithm>
 #include <cstring>
-#include <utility>
 
 namespace {
 
-// One overwrite chunk from the file-system table, given back through it.
+// The one overwrite chunk of a method call, from the file-system table and given back through
+// it. Remembers which fixed byte it holds, so that passes of the same byte fill it once.
 class ChunkBuffer {
 public:
     explicit ChunkBuffer(std::size_t size)
-        : bytes_(static_cast<std::uint8_t*>(FileSystem.AllocateChunk(size))) {}
-    ~ChunkBuffer() { Release(); }
-    ChunkBuffer(const ChunkBuffer&) = delete;
-    ChunkBuffer& operator=(const ChunkBuffer&) = delete;
-    ChunkBuffer(ChunkBuffer&& other) noexcept : bytes_(std::exchange(other.bytes_, nullptr)) {}
-    ChunkBuffer& operator=(ChunkBuffer&& other) noexcept {
-        if (this != &other) {
-            Release();
-            bytes_ = std::exchange(other.bytes_, nullptr);
-        }
-        return *this;
-    }
-
-    std::uint8_t* Get() const { return bytes_; }
-
-    void Release() {
+        : bytes_(static_cast<std::uint8_t*>(FileSystem.AllocateChunk(size))), size_(size) {}
+    ~ChunkBuffer() {
         if (bytes_ != nullptr) {
             FileSystem.FreeChunk(bytes_);
         }
-        bytes_ = nullptr;
+    }
+    ChunkBuffer(const ChunkBuffer&) = delete;
+    ChunkBuffer& operator=(const ChunkBuffer&) = delete;
+
+    bool IsValid() const { return bytes_ != nullptr; }
+
+    // The bytes of the next chunk of a pass of fill.
+    const std::uint8_t* Fill(PassFill fill, std::size_t chunk) {
+        if (fill.random) {
+            FillRandom(bytes_, chunk);
+            held_ = NoFixedByte;
+        } else if (held_ != fill.value) {
+            std::memset(bytes_, fill.value, size_);
+            held_ = fill.value;
+        }
+        return bytes_;
     }
 
 private:
     std::uint8_t* bytes_;
+    std::size_t size_;
+    static constexpr int NoFixedByte = -1;
+    int held_ = NoFixedByte;
 };
 
 std::size_t ChunkFor(std::int64_t remaining) {
@@ -46,28 +51,30 @@ std::size_t ChunkFor(std::int64_t remaining) {
         std::min<std::int64_t>(remaining, static_cast<std::int64_t>(OverwriteChunkSize)));
 }
 
-// Writes every chunk of the pass from one buffer. A fixed byte is set once for the whole pass;
-// random bytes are drawn anew for each chunk, so the sequence runs on across chunks.
-bool WriteChunks(HANDLE file, std::int64_t size, PassFill fill) {
-    ChunkBuffer buffer(ChunkFor(size));
-    if (buffer.Get() == nullptr) {
-        return false;
-    }
-    if (!fill.random) {
-        std::memset(buffer.Get(), fill.value, ChunkFor(size));
-    }
-    for (std::int64_t remaining = size; remaining > 0;) {
+bool SeekTo(HANDLE file, std::int64_t offset) {
+    const auto low = static_cast<DWORD>(offset & 0xFFFFFFFF);
+    const auto high = static_cast<LONG>(offset >> 32);
+    LONG reachedHigh = high;
+    SetLastError(NO_ERROR);
+    const DWORD reached =
+        FileSystem.SetFilePointer(file, static_cast<LONG>(low), &reachedHigh, FILE_BEGIN);
+    return GetLastError() == NO_ERROR && reached == low && reachedHigh == high;
+}
+
+bool RewindFile(HANDLE file) {
+    return FileSystem.SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0;
+}
+
+bool WriteLength(HANDLE file, ChunkBuffer& buffer, std::int64_t length, PassFill fill) {
+    for (std::int64_t remaining = length; remaining > 0;) {
         // A stop asked for in the middle of a big file is heeded within one chunk.
         if (StopRequested()) {
             return false;
         }
         const std::size_t chunk = ChunkFor(remaining);
-        if (fill.random) {
-            FillRandom(buffer.Get(), chunk);
-        }
         DWORD written = 0;
-        if (!FileSystem.WriteFile(file, buffer.Get(), static_cast<DWORD>(chunk), &written,
-                                  nullptr) ||
+        if (!FileSystem.WriteFile(file, buffer.Fill(fill, chunk), static_cast<DWORD>(chunk),
+                                  &written, nullptr) ||
             written != chunk) {
             return false;
         }
@@ -76,25 +83,50 @@ bool WriteChunks(HANDLE file, std::int64_t size, PassFill fill) {
     return true;
 }
 
-} // namespace
-
-bool QueryOverwriteSize(HANDLE file, std::int64_t& size) {
-    LARGE_INTEGER value{};
-    if (!FileSystem.GetFileSizeEx(file, &value) || value.QuadPart < 0) {
+bool WritePass(HANDLE file, const OverwriteRanges& where, ChunkBuffer& buffer, PassFill fill,
+               PassStart start) {
+    if (!where.sparse && start == PassStart::Rewound && !RewindFile(file)) {
         return false;
     }
-    size = value.QuadPart;
-    return true;
+    for (const ByteRange& range : where.ranges) {
+        if ((where.sparse && !SeekTo(file, range.offset)) ||
+            !WriteLength(file, buffer, range.length, fill)) {
+            return false;
+        }
+    }
+    // The pass is on the disk before the next one, or the truncation, begins.
+    return FileSystem.FlushFileBuffers(file) != FALSE;
 }
 
-bool RewindFile(HANDLE file) {
-    return FileSystem.SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0;
-}
+} // namespace
 
-bool WritePass(HANDLE file, std::int64_t size, PassFill fill) {
-    if (size == 0) {
+bool WritePasses(HANDLE file, std::span<const PassFill> passes, PassStart start) {
+    LARGE_INTEGER size{};
+    if (!FileSystem.GetFileSizeEx(file, &size) || size.QuadPart < 0) {
+        return false;
+    }
+    const OverwriteRanges where =
+        size.QuadPart > 0 ? RangesToOverwrite(file, size.QuadPart) : OverwriteRanges{};
+    std::int64_t largest = 0;
+    for (const ByteRange& range : where.ranges) {
+        largest = std::max(largest, range.length);
+    }
+    if (largest == 0) {
+        for (std::size_t i = 0; i < passes.size(); ++i) {
+            if (start == PassStart::Rewound && !where.sparse && !RewindFile(file)) {
+                return false;
+            }
+        }
         return true;
     }
-    // The buffer is given back before the flush, which can take long on a big file.
-    return WriteChunks(file, size, fill) && FileSystem.FlushFileBuffers(file) != FALSE;
+    ChunkBuffer buffer(ChunkFor(largest));
+    if (!buffer.IsValid()) {
+        return false;
+    }
+    for (const PassFill& fill : passes) {
+        if (!WritePass(file, where, buffer, fill, start)) {
+            return false;
+        }
+    }
+    return true;
 }

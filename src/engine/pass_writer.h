@@ -1,9 +1,11 @@
-// Writing one overwrite pass over a whole file, the single place where passes are written.
+// Writing the passes of one overwrite method over a file, the single place where passes are
+// written.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
+#include <span>
 
 // What one pass fills the file with: one fixed byte value, or fresh random bytes.
 struct PassFill {
@@ -16,16 +18,18 @@ constexpr PassFill BytePass(std::uint8_t value) {
     return PassFill{false, value};
 }
 
-// The file's size in bytes; false (and nothing else done) when it cannot be known.
-bool QueryOverwriteSize(HANDLE file, std::int64_t& size);
+// Where each pass starts.
+enum class PassStart {
+    Here,    // one pass, from wherever the caller left the position (right after the open: 0)
+    Rewound, // every pass moves back to byte 0 first
+};
 
-// Moves the file position back to byte 0; false when that failed.
-bool RewindFile(HANDLE file);
-
-// Writes size bytes of fill from the current position in chunks of at most OverwriteChunkSize,
-// all from one buffer of at most one chunk that the pass allocates first and releases after its
-// last write, then flushes the file so the pass is on the disk before anything else happens.
-// Random bytes are the low bytes of one draw each. False when the buffer cannot be allocated (then
-// nothing is written), at the first chunk not written in full, when the flush fails, or before
-// the next chunk once the job asks to stop (StopRequested).
-bool WritePass(HANDLE file, std::int64_t size, PassFill fill);
+// Writes the passes in order over the open file: its whole size, or for a sparse file only its
+// allocated ranges (RangesToOverwrite), each at its own offset, in ascending order. Chunks of at
+// most OverwriteChunkSize, all from one buffer of at most one chunk that lives for the whole call;
+// random bytes are the low bytes of one draw each, and their sequence runs on across chunks,
+// ranges and passes. Each pass is flushed before the next begins. An empty file is only rewound.
+// False, with nothing after it written, when the size cannot be known, the buffer cannot be
+// allocated (then nothing is written), a rewind or a seek fails, a chunk is not written in full,
+// a flush fails, or before the next chunk once the job asks to stop (StopRequested).
+bool WritePasses(HANDLE file, std::span<const PassFill> passes, PassStart start);

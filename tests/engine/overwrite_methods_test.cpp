@@ -1,3 +1,4 @@
+#include "engine/allocated_ranges.h"
 #include "engine/overwrite_methods.h"
 #include "engine/random.h"
 #include "support/file_system_trace.h"
@@ -7,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <winioctl.h>
+
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -111,12 +115,13 @@ TEST(OverwriteDod3, TenBytesZerosThenOnesThenRandomEachRewoundAndFlushed) {
         FileSystemTrace trace;
         EXPECT_TRUE(OverwriteDod3(file.Handle()));
         const auto draws = ReferenceDraws(11);
-        const std::vector<K> onePass{K::Seek, K::Allocate, K::Write, K::Free, K::Flush};
+        const std::vector<K> onePass{K::Seek, K::Write, K::Flush};
         std::vector<K> expectedKinds{K::SizeQuery};
         for (int pass = 0; pass < 3; ++pass) {
             expectedKinds.insert(expectedKinds.end(), onePass.begin(), onePass.end());
         }
-        EXPECT_EQ(expectedKinds, trace.KindsWithout({}));
+        EXPECT_EQ(expectedKinds, trace.KindsWithout({K::ReadTag, K::Allocate, K::Free}))
+            << "each pass rewound, written and flushed before the next";
         const std::vector<std::string> expectedPasses{
             std::string(10, '\0'), std::string(10, '\xFF'), LowBytes(draws, 0, 10)};
         EXPECT_EQ(expectedPasses, RewoundPasses(trace));
@@ -250,6 +255,31 @@ std::vector<std::size_t> WriteSizes(const FileSystemTrace& trace) {
     return sizes;
 }
 
+// The most chunk memory alive at any moment of the trace, and what is still alive at its end.
+struct ChunkMemory {
+    std::size_t peak = 0;
+    std::size_t left = 0;
+};
+
+ChunkMemory ChunkMemoryOf(const FileSystemTrace& trace) {
+    ChunkMemory memory;
+    std::vector<std::size_t> alive;
+    for (const FileOp& op : trace.Ops()) {
+        if (op.kind == K::Allocate && !op.failed) {
+            alive.push_back(op.size);
+        } else if (op.kind == K::Free && !alive.empty()) {
+            alive.pop_back();
+        }
+        std::size_t total = 0;
+        for (std::size_t size : alive) {
+            total += size;
+        }
+        memory.peak = std::max(memory.peak, total);
+        memory.left = total;
+    }
+    return memory;
+}
+
 TEST(WritePasses, Exactly64MiBIsOneChunkAndOneByteMoreIsTwo) {
     TempFolder folder;
     constexpr std::size_t MiB64 = 64u * 1024u * 1024u;
@@ -260,17 +290,18 @@ TEST(WritePasses, Exactly64MiBIsOneChunkAndOneByteMoreIsTwo) {
         EXPECT_TRUE(OverwriteDod3(exact.Handle()));
         EXPECT_EQ(std::vector<std::size_t>(3, MiB64), WriteSizes(trace));
         EXPECT_EQ(3u, trace.Count(K::Flush));
+        EXPECT_EQ(MiB64, ChunkMemoryOf(trace).peak) << "one chunk of memory for all three passes";
+        EXPECT_EQ(0u, ChunkMemoryOf(trace).left);
     }
     OpenTestFile over(folder / L"over.bin", static_cast<std::int64_t>(MiB64 + 1));
     OnFreshThread([&] {
         FileSystemTrace trace;
         EXPECT_TRUE(OverwriteRandom(over.Handle()));
         EXPECT_EQ((std::vector<std::size_t>{MiB64, 1}), WriteSizes(trace));
-        const std::vector<K> expected{K::SizeQuery, K::Allocate, K::Write,
-                                      K::Write,     K::Free,     K::Flush};
-        EXPECT_EQ(expected, trace.KindsWithout({}))
-            << "one buffer for the pass, released after its last write; one flush after that";
-        EXPECT_EQ(MiB64, trace.OpsOf(K::Allocate)[0].size);
+        const std::vector<K> expected{K::SizeQuery, K::Write, K::Write, K::Flush};
+        EXPECT_EQ(expected, trace.KindsWithout({K::ReadTag, K::Allocate, K::Free}))
+            << "one flush, after the pass's last chunk";
+        EXPECT_EQ(MiB64, ChunkMemoryOf(trace).peak);
         const auto draws = ReferenceDraws(MiB64 + 2);
         const std::string contents = over.Contents();
         ASSERT_EQ(MiB64 + 1, contents.size());
@@ -283,21 +314,159 @@ TEST(WritePasses, Exactly64MiBIsOneChunkAndOneByteMoreIsTwo) {
     FileSystemTrace trace;
     EXPECT_TRUE(OverwriteZeros(over.Handle()));
     EXPECT_EQ((std::vector<std::size_t>{MiB64, 1}), WriteSizes(trace));
-    EXPECT_EQ(1u, trace.Count(K::Allocate));
     EXPECT_EQ(std::string(MiB64 + 1, '\0'), over.Contents()) << "a fixed byte in every chunk";
 }
 
-TEST(WritePasses, OneBufferOfAtMostOneChunkPerPass) {
+TEST(WritePasses, NoMoreChunkMemoryThanTheFileNeedsAndAllGivenBack) {
     TempFolder folder;
     OpenTestFile file(folder / L"small.bin", "0123456789");
     FileSystemTrace trace;
     EXPECT_TRUE(OverwriteDod7(file.Handle()));
-    const auto allocations = trace.OpsOf(K::Allocate);
-    ASSERT_EQ(7u, allocations.size());
-    for (const FileOp& allocation : allocations) {
-        EXPECT_EQ(10u, allocation.size) << "no more than the file needs";
+    EXPECT_EQ(10u, ChunkMemoryOf(trace).peak);
+    EXPECT_EQ(0u, ChunkMemoryOf(trace).left);
+}
+
+// A sparse file as NTFS shows it: the sparse attribute, and its allocated ranges listed by
+// FSCTL_QUERY_ALLOCATED_RANGES, at most one per answer (so that every further range takes
+// another call that starts where the last answer ended), or the listing refused.
+struct StandInSparseFile {
+    static inline std::vector<ByteRange> allocated;
+    static inline bool refuse = false;
+    static inline std::vector<std::int64_t> askedFrom;
+    static inline FileSystemApi below;
+
+    StandInSparseFile() {
+        askedFrom.clear();
+        below = FileSystem;
+        FileSystem.GetFileInformationByHandleEx = [](HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind,
+                                                     LPVOID info, DWORD size) -> BOOL {
+            const BOOL ok = below.GetFileInformationByHandleEx(file, kind, info, size);
+            if (ok && kind == FileAttributeTagInfo) {
+                static_cast<FILE_ATTRIBUTE_TAG_INFO*>(info)->FileAttributes |=
+                    FILE_ATTRIBUTE_SPARSE_FILE;
+            }
+            return ok;
+        };
+        FileSystem.DeviceIoControl = [](HANDLE, DWORD code, LPVOID in, DWORD, LPVOID out,
+                                        DWORD outSize, LPDWORD returned, LPOVERLAPPED) -> BOOL {
+            EXPECT_EQ(static_cast<DWORD>(FSCTL_QUERY_ALLOCATED_RANGES), code);
+            const auto* query = static_cast<const FILE_ALLOCATED_RANGE_BUFFER*>(in);
+            askedFrom.push_back(query->FileOffset.QuadPart);
+            *returned = 0;
+            if (refuse) {
+                SetLastError(ERROR_ACCESS_DENIED);
+                return FALSE;
+            }
+            const std::int64_t end = query->FileOffset.QuadPart + query->Length.QuadPart;
+            std::vector<ByteRange> left;
+            for (const ByteRange& range : allocated) {
+                if (range.offset + range.length > query->FileOffset.QuadPart &&
+                    range.offset < end) {
+                    left.push_back(range);
+                }
+            }
+            if (!left.empty() && outSize >= sizeof(FILE_ALLOCATED_RANGE_BUFFER)) {
+                auto* answer = static_cast<FILE_ALLOCATED_RANGE_BUFFER*>(out);
+                answer->FileOffset.QuadPart = left[0].offset;
+                answer->Length.QuadPart = left[0].length;
+                *returned = sizeof(FILE_ALLOCATED_RANGE_BUFFER);
+            }
+            if (left.size() > 1) {
+                SetLastError(ERROR_MORE_DATA);
+                return FALSE;
+            }
+            return TRUE;
+        };
     }
-    EXPECT_EQ(7u, trace.Count(K::Free));
+    StandInSparseFile(const StandInSparseFile&) = delete;
+    StandInSparseFile& operator=(const StandInSparseFile&) = delete;
+
+private:
+    FileSystemOverride restore_;
+};
+
+// What the file holds right after each flush.
+struct ContentsAtEachFlush {
+    static inline std::vector<std::string> seen;
+    static inline std::wstring watched;
+    static inline FileSystemApi below;
+
+    explicit ContentsAtEachFlush(const std::wstring& path) {
+        seen.clear();
+        watched = path;
+        below = FileSystem;
+        FileSystem.FlushFileBuffers = [](HANDLE handle) -> BOOL {
+            const BOOL ok = below.FlushFileBuffers(handle);
+            seen.push_back(ReadTestFile(watched));
+            return ok;
+        };
+    }
+    ContentsAtEachFlush(const ContentsAtEachFlush&) = delete;
+    ContentsAtEachFlush& operator=(const ContentsAtEachFlush&) = delete;
+
+private:
+    FileSystemOverride restore_;
+};
+
+TEST(SparseFiles, EveryPassWritesExactlyTheTwoAllocatedRanges) {
+    TempFolder folder;
+    const std::wstring path = folder / L"sparse.bin";
+    constexpr std::size_t Size = 20000;
+    StandInSparseFile::allocated = {{100, 300}, {12000, 5000}};
+    StandInSparseFile::refuse = false;
+    OnFreshThread([&] {
+        OpenTestFile file(path, std::string(Size, 'x'));
+        FileSystemTrace trace;
+        StandInSparseFile sparse;
+        ContentsAtEachFlush flushes(path);
+        EXPECT_TRUE(OverwriteDod3(file.Handle()));
+        EXPECT_EQ((std::vector<std::int64_t>{0, 400}), StandInSparseFile::askedFrom)
+            << "listed once, asked again after the first range for the rest";
+        const auto draws = ReferenceDraws(5301);
+        const std::array<std::array<std::string, 2>, 3> expected{{
+            {std::string(300, '\0'), std::string(5000, '\0')},
+            {std::string(300, '\xFF'), std::string(5000, '\xFF')},
+            {LowBytes(draws, 0, 300), LowBytes(draws, 300, 5000)},
+        }};
+        ASSERT_EQ(3u, ContentsAtEachFlush::seen.size());
+        for (std::size_t pass = 0; pass < expected.size(); ++pass) {
+            std::string want(Size, 'x');
+            want.replace(100, 300, expected[pass][0]);
+            want.replace(12000, 5000, expected[pass][1]);
+            EXPECT_TRUE(want == ContentsAtEachFlush::seen[pass])
+                << "pass " << pass + 1 << ": the ranges and nothing else";
+        }
+        EXPECT_EQ(5000u, ChunkMemoryOf(trace).peak) << "a chunk as large as the largest range";
+        EXPECT_EQ(draws[5300], NextRandom()) << "one draw per byte of the ranges";
+    });
+}
+
+TEST(SparseFiles, RangesThatCannotBeListedMeanTheWholeLength) {
+    TempFolder folder;
+    const std::wstring path = folder / L"unlisted.bin";
+    StandInSparseFile::allocated = {{0, 10}};
+    StandInSparseFile::refuse = true;
+    OpenTestFile file(path, std::string(3000, 'x'));
+    StandInSparseFile sparse;
+    EXPECT_TRUE(OverwriteZeros(file.Handle()));
+    EXPECT_EQ(1u, StandInSparseFile::askedFrom.size());
+    EXPECT_TRUE(std::string(3000, '\0') == file.Contents());
+}
+
+TEST(SparseFiles, AFileThatIsNotSparseIsNeverAskedForItsRanges) {
+    TempFolder folder;
+    OpenTestFile file(folder / L"plain.bin", "abcdef");
+    FileSystemOverride restore;
+    static int asked = 0;
+    asked = 0;
+    FileSystem.DeviceIoControl = [](HANDLE, DWORD, LPVOID, DWORD, LPVOID, DWORD, LPDWORD,
+                                    LPOVERLAPPED) -> BOOL {
+        ++asked;
+        SetLastError(ERROR_INVALID_FUNCTION);
+        return FALSE;
+    };
+    EXPECT_TRUE(OverwriteDod3(file.Handle()));
+    EXPECT_EQ(0, asked);
 }
 
 TEST(WritePasses, FailedWriteInPass2OfDod7StopsEverything) {
@@ -329,7 +498,7 @@ TEST(WritePasses, UnknownSizeFailsWithoutWriting) {
     }
 }
 
-TEST(WritePasses, FailedAllocationFailsThePassWithoutWriting) {
+TEST(WritePasses, FailedAllocationFailsTheMethodWithoutWriting) {
     TempFolder folder;
     for (ShredMethod method : ShredMethods) {
         OpenTestFile file(folder / L"memory.bin", "keep me");
@@ -340,13 +509,6 @@ TEST(WritePasses, FailedAllocationFailsThePassWithoutWriting) {
         EXPECT_EQ(0u, trace.Count(K::Free));
         EXPECT_EQ("keep me", file.Contents());
     }
-    OpenTestFile file(folder / L"second.bin", "keep me");
-    FileSystemTrace trace;
-    trace.FailWhen(
-        [&](const FileOp& op) { return op.kind == K::Allocate && trace.Count(K::Allocate) == 1; });
-    EXPECT_FALSE(OverwriteDod3(file.Handle()));
-    EXPECT_EQ(1u, trace.Count(K::Write)) << "the pass before the failed allocation stays";
-    EXPECT_EQ(std::string(7, '\0'), file.Contents());
 }
 
 TEST(WritePasses, FailedFlushOrRewindIsNotSuccess) {
