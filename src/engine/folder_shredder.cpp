@@ -156,8 +156,13 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
 int FolderWalk::FinishTop() {
     Level& level = levels_.back();
     progress_.ShowName(LastComponent(path_));
-    RenameTenTimes(level.folder.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
-    const bool removed = FileSystem.DeleteByHandle(level.folder.Get()) != FALSE;
+    // Without delete access the walk's own handle fails the renames (drawing their names all the
+    // same) and the removal, as a folder held elsewhere must.
+    const FileHandle removable =
+        OpenFolderToRemove(ParentOfTop(), LastComponent(path_), level.folder.Get());
+    const HANDLE folder = removable.IsValid() ? removable.Get() : level.folder.Get();
+    RenameTenTimes(folder, ParentOfTop(), path_, RandomNameKind::Folder);
+    const bool removed = FileSystem.DeleteByHandle(folder) != FALSE;
     if (removed) {
         level.attributes.ItemRemoved();
     }
