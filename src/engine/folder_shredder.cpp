@@ -156,13 +156,16 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
 int FolderWalk::FinishTop() {
     Level& level = levels_.back();
     progress_.ShowName(LastComponent(path_));
-    // Without delete access the walk's own handle fails the renames (drawing their names all the
-    // same) and the removal, as a folder held elsewhere must.
+    // Delete access only now, through a handle of its own checked to be the folder walked: held
+    // by the walk, it would keep every rename inside the folder out. Held elsewhere without shared
+    // deletion, no right to remove it, or no longer the folder walked: it stays under its name.
     const FileHandle removable =
         OpenFolderToRemove(ParentOfTop(), LastComponent(path_), level.folder.Get());
-    const HANDLE folder = removable.IsValid() ? removable.Get() : level.folder.Get();
-    RenameTenTimes(folder, ParentOfTop(), path_, RandomNameKind::Folder);
-    const bool removed = FileSystem.DeleteByHandle(folder) != FALSE;
+    bool removed = false;
+    if (removable.IsValid()) {
+        RenameTenTimes(removable.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
+        removed = FileSystem.DeleteByHandle(removable.Get()) != FALSE;
+    }
     if (removed) {
         level.attributes.ItemRemoved();
     }

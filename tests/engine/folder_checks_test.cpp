@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -138,6 +139,50 @@ TEST(RootedRename, InsideAWalkedFolderEveryItemIsStillRenamedAndRemoved) {
     EXPECT_NE(chosen, path) << "the chosen folder's own renames went through";
     EXPECT_FALSE(PathExists(chosen));
     EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+// Swaps the folder named name for a new, empty one just before the walk opens it to remove it.
+struct SwapBeforeRemoval {
+    static inline std::wstring folder;
+    static inline std::wstring name;
+    static inline FileSystemApi below;
+
+    static HANDLE Open(HANDLE root, LPCWSTR entry, DWORD access, DWORD share, DWORD options) {
+        if (!name.empty() && name == entry && (access & DELETE) != 0) {
+            EXPECT_TRUE(MoveFileW((folder + L"\\" + name).c_str(),
+                                  (folder + L"\\" + name + L".walked").c_str()));
+            EXPECT_TRUE(CreateDirectoryW((folder + L"\\" + name).c_str(), nullptr));
+            name.clear();
+        }
+        return below.OpenRelative(root, entry, access, share, options);
+    }
+
+    SwapBeforeRemoval(const std::wstring& inFolder, const std::wstring& entry) {
+        folder = inFolder;
+        name = entry;
+        below = FileSystem;
+        FileSystem.OpenRelative = Open;
+    }
+};
+
+TEST(RootedRename, FolderSwappedBeforeItsRemovalIsNeitherRenamedNorRemoved) {
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\sub");
+    WriteTestFile(chosen + L"\\sub\\a.txt", "walked");
+    std::wstring path = chosen;
+    {
+        FileSystemTrace trace;
+        SwapBeforeRemoval swap(chosen, L"sub");
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolderAt(path));
+    }
+    EXPECT_FALSE(PathExists(chosen)) << "the chosen folder itself was renamed";
+    std::vector<std::wstring> left = ListedNames(path);
+    std::sort(left.begin(), left.end());
+    EXPECT_EQ((std::vector<std::wstring>{L"sub", L"sub.walked"}), left)
+        << "the folder put in its place stays, and so does the walked one, held elsewhere";
+    EXPECT_TRUE(ListedNames(path + L"\\sub.walked").empty());
 }
 
 } // namespace
