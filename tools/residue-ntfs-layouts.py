@@ -7,7 +7,7 @@
                                                         random marker blocks to MARKERS and
                                                         prints each file's NTFS attributes
   residue-ntfs-layouts.py scan IMAGE MARKERS            counts, per file, the marker pieces of
-                                                        64 bytes still on the raw image
+                                                        512 bytes still on the raw image
 
 Markers are random, so they do not compress: NTFS keeps them as they are inside a compressed
 unit, and every piece found on the image is a piece of the file's old data.
@@ -17,7 +17,7 @@ import os
 import struct
 import sys
 
-PIECE = 64
+PIECE = 512
 COMPRESSED_ATTRIBUTE = 0x800
 SPARSE_ATTRIBUTE = 0x200
 
