@@ -165,6 +165,12 @@ int FolderWalk::FinishTop() {
     if (removable.IsValid()) {
         RenameTenTimes(removable.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
         removed = FileSystem.DeleteByHandle(removable.Get()) != FALSE;
+    } else {
+        // Its ten renames fail, their names drawn all the same, so that the names of everything
+        // after it do not depend on it.
+        for (int rename = 0; rename < 10; ++rename) {
+            RandomName(RandomNameKind::Folder);
+        }
     }
     if (removed) {
         level.attributes.ItemRemoved();
