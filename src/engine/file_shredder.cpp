@@ -1,6 +1,7 @@
 #include "engine/file_shredder.h"
 
 #include "engine/file_in_folder.h"
+#include "engine/compression.h"
 #include "engine/item_attributes.h"
 #include "engine/item_checks.h"
 #include "engine/long_path.h"
@@ -42,7 +43,8 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
         return ShredFileOpenFailed;
     }
     HANDLE handle = data.Get();
-    if (!OverwriteNamedStreams(file.Get(), method) || !method(handle)) {
+    if (!StoreUncompressed(handle, facts.attributes) ||
+        !OverwriteNamedStreams(file.Get(), facts.attributes, method) || !method(handle)) {
         return ShredFileOverwriteFailed;
     }
     FileSystem.SetFilePointer(handle, 0, nullptr, FILE_BEGIN);

@@ -2,7 +2,6 @@
 
 #include <winternl.h>
 
-#include <atomic>
 #include <cwchar>
 #include <memory>
 #include <vector>
@@ -114,7 +113,9 @@ BOOL NameOfHandle(HANDLE item, std::wstring& name) {
     if (!Available(NtQueryObjectEntry)) {
         return FALSE;
     }
-    const std::unique_ptr<unsigned char[]> buffer(new unsigned char[ItemNameBufferSize]);
+    // One buffer per thread, reused for every item.
+    thread_local const std::unique_ptr<unsigned char[]> buffer(
+        new unsigned char[ItemNameBufferSize]);
     ULONG length = 0;
     const NTSTATUS result = NtQueryObjectEntry(item, ObjectNameInformationClass, buffer.get(),
                                                ItemNameBufferSize, &length);
@@ -142,9 +143,9 @@ NTSTATUS RenameInformation(HANDLE item, HANDLE root, LPCWSTR name) {
 // Windows renames within the item's own folder when given a bare name and no root (no path is
 // resolved at all). Wine refuses that form and wants the folder's handle as root, which is as
 // safe: kernel32's SetFileInformationByHandle is not used because Wine resolves its bare name
-// against the current folder.
-std::atomic<bool> bareRenameRefused{false};
-
+// against the current folder. Each call decides for itself, since one file system's refusal says
+// nothing of another's. The rooted form opens the folder for writing with sharing of reading and
+// writing only, so it fails while any handle to that folder holds delete access.
 bool IsBareRenameRefusal(NTSTATUS status) {
     return status == StatusObjectPathSyntaxBad || status == StatusInvalidParameter;
 }
@@ -153,12 +154,8 @@ BOOL RenameWithinFolder(HANDLE item, HANDLE folder, LPCWSTR name) {
     if (!Available(NtSetInformationFileEntry)) {
         return FALSE;
     }
-    NTSTATUS result = StatusObjectPathSyntaxBad;
-    if (!bareRenameRefused.load(std::memory_order_relaxed)) {
-        result = RenameInformation(item, nullptr, name);
-    }
+    NTSTATUS result = RenameInformation(item, nullptr, name);
     if (IsBareRenameRefusal(result)) {
-        bareRenameRefused.store(true, std::memory_order_relaxed);
         result = RenameInformation(item, folder, name);
     }
     if (!Succeeded(result)) {

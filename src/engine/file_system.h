@@ -31,7 +31,9 @@ struct FileSystemApi {
     BOOL (*GetFileIndex)(HANDLE item, LONGLONG* index);
     decltype(&::SetFileInformationByHandle) SetFileInformationByHandle;
     // Gives the open item the bare name in the folder that holds it (open as folder), never
-    // replacing an existing item; FALSE and the last error on failure.
+    // replacing an existing item; FALSE and the last error on failure. Where the file system
+    // refuses the rename in place, folder is opened for writing with sharing of reading and
+    // writing only: no handle to it may then hold delete access.
     BOOL (*RenameByHandle)(HANDLE item, HANDLE folder, LPCWSTR name);
     // Removes the open item's name, a file or an empty folder; FALSE and the last error on
     // failure.

@@ -21,6 +21,11 @@ FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
                           const ItemLocation& parentLocation, LONGLONG listedId, DWORD access,
                           FileHandle& opened, ItemLocation& location, DWORD& attributes);
 
+// Opens the entry name of the open folder parent with delete access, to rename and remove it,
+// and checks that it is the folder walked (open as walked): the same index number on the same
+// volume. Invalid when it cannot be opened or is any other item.
+FileHandle OpenFolderToRemove(HANDLE parent, const std::wstring& name, HANDLE walked);
+
 // One entry of a folder listing.
 struct ListedEntry {
     std::wstring name;
@@ -29,8 +34,9 @@ struct ListedEntry {
     LONGLONG fileId = 0;  // its index number on the volume, where the file system gives one
 };
 
-// One pass over an open folder's entries through its handle, in the platform's order, a few KiB
-// at a time, without sorting or collecting them.
+// One pass over an open folder's entries through its handle, in the platform's order, as many
+// as 64 KiB hold at a time (read into one buffer of the thread and kept in a copy just as long),
+// without sorting or collecting them.
 class FolderListing {
 public:
     // The next entry, "." and ".." included; false at the end or when the folder cannot be
@@ -39,7 +45,8 @@ public:
     bool Refused() const { return refused_; }
 
 private:
-    std::unique_ptr<unsigned char[]> buffer_;
+    std::unique_ptr<unsigned char[]> entries_;
+    std::size_t size_ = 0;
     std::size_t offset_ = 0;
     bool started_ = false;
     bool filled_ = false;

@@ -156,8 +156,22 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
 int FolderWalk::FinishTop() {
     Level& level = levels_.back();
     progress_.ShowName(LastComponent(path_));
-    RenameTenTimes(level.folder.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
-    const bool removed = FileSystem.DeleteByHandle(level.folder.Get()) != FALSE;
+    // Delete access only now, through a handle of its own checked to be the folder walked: held
+    // by the walk, it would keep every rename inside the folder out. Held elsewhere without shared
+    // deletion, no right to remove it, or no longer the folder walked: it stays under its name.
+    const FileHandle removable =
+        OpenFolderToRemove(ParentOfTop(), LastComponent(path_), level.folder.Get());
+    bool removed = false;
+    if (removable.IsValid()) {
+        RenameTenTimes(removable.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
+        removed = FileSystem.DeleteByHandle(removable.Get()) != FALSE;
+    } else {
+        // Its ten renames fail, their names drawn all the same, so that the names of everything
+        // after it do not depend on it.
+        for (int rename = 0; rename < 10; ++rename) {
+            RandomName(RandomNameKind::Folder);
+        }
+    }
     if (removed) {
         level.attributes.ItemRemoved();
     }

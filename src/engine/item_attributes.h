@@ -5,7 +5,8 @@
 #include <windows.h>
 
 // Resets the attributes of an open item (read-only, hidden, system...) to normal through its
-// handle, and puts the original ones back through it when destroyed, unless the item is gone.
+// handle, and puts back through it, when destroyed and unless the item is gone, every original
+// attribute that an application can set (the newer ones such as pinned and unpinned included).
 // Declare it after the handle it uses, so that it acts before the handle is closed.
 class AttributesReset {
 public:

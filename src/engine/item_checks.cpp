@@ -1,10 +1,29 @@
 #include "engine/item_checks.h"
 
 #include "engine/long_path.h"
+#include "engine/stop_request.h"
 
 #include <utility>
 
 namespace {
+
+// Indexers, preview panes, scanners and sync clients hold a file for a moment: its data is tried
+// again a few times over about a second, waiting in short slices so that a stop request ends
+// the wait at once.
+constexpr int DataOpenAttempts = 5;
+constexpr DWORD DataOpenRetryDelay = 250;
+constexpr DWORD WaitSlice = 25;
+
+// False when the job asked to stop before the wait was over.
+bool WaitBeforeRetry() {
+    for (DWORD waited = 0; waited < DataOpenRetryDelay; waited += WaitSlice) {
+        if (StopRequested()) {
+            return false;
+        }
+        Sleep(WaitSlice);
+    }
+    return !StopRequested();
+}
 
 // Wine reports names without their trailing dots and spaces; compare them the same way.
 std::wstring WithoutTrailingDotsAndSpaces(const std::wstring& path) {
@@ -84,8 +103,14 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWOR
 }
 
 FileHandle OpenDataStream(HANDLE file, const std::wstring& stream) {
-    return OpenEntry(file, stream, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
-                     FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
+    for (int attempt = 1;; ++attempt) {
+        FileHandle data = OpenEntry(file, stream, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
+                                    FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
+        if (data.IsValid() || GetLastError() != ERROR_SHARING_VIOLATION ||
+            attempt == DataOpenAttempts || !WaitBeforeRetry()) {
+            return data;
+        }
+    }
 }
 
 ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,

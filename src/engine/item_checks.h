@@ -22,9 +22,11 @@ struct ItemFacts {
 // rename and delete it. No data access, so that a read-only file opens on Windows too.
 constexpr DWORD ItemAccess = DELETE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
-// Access to a folder that is walked, emptied and removed.
+// Access to a folder that is walked and emptied. No delete access: while a handle to a folder
+// holds it, no entry of the folder can be renamed with the folder as root (see RenameByHandle);
+// the folder's own rename and removal go through a second handle, opened when their turn comes.
 constexpr DWORD FolderAccess =
-    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES | DELETE;
+    FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_ATTRIBUTES | FILE_WRITE_ATTRIBUTES;
 
 constexpr DWORD ShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
@@ -42,7 +44,8 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWOR
 // main stream for an empty name, or ":name:$DATA". Relative to the handle, so it is the same file
 // whatever happened to its name meanwhile. Sharing only deletion (which the file's handle holds)
 // makes this fail while another process holds the file open for its data, and keeps everyone
-// else's data access out until the file is gone.
+// else's data access out until the file is gone. A sharing violation is tried again a few times
+// over about a second, unless the job asks to stop (StopRequested) meanwhile.
 FileHandle OpenDataStream(HANDLE file, const std::wstring& stream = std::wstring());
 
 // Locates an open item and reads its facts; false when either cannot be had.

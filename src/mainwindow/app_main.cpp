@@ -1,3 +1,4 @@
+#include "engine/cloud_placeholders.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/current_folder.h"
 #include "mainwindow/main_dialog.h"
@@ -10,6 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MainWindowStart start{CommandLinePaths(GetCommandLineW())};
     // Started by a double-click, the program would otherwise hold its own folder.
     MoveCurrentFolderToSystemFolder();
+    // Cloud files must show what they are before anything is listed or opened.
+    ExposeCloudPlaceholders();
     return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                             MainDialog, reinterpret_cast<LPARAM>(&start)));
 }

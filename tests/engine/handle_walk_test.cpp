@@ -9,6 +9,7 @@
 #include "support/linux_side.h"
 #include "support/progress_recorder.h"
 #include "support/reference_random.h"
+#include "support/stand_in_streams.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -100,72 +101,6 @@ TEST(HandleGuarantee, FolderTreeIsCountedAndShreddedThroughHandlesOnceOpened) {
     EXPECT_FALSE(PathExists(chosen));
 }
 
-// Named streams, which Wine lacks, stand in as side files: the listing answers their names, and
-// opening one of them relative to a file opens its side file.
-struct StandInStreams {
-    static inline std::vector<std::pair<std::wstring, std::wstring>> streams; // name, side file
-    static inline bool refuse = false;
-    static inline std::vector<HANDLE> opened;
-    static inline FileSystemApi below;
-
-    static BOOL WINAPI List(HANDLE file, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
-        const BOOL real = below.GetFileInformationByHandleEx(file, kind, info, size);
-        if (kind != FileStreamInfo) {
-            return real;
-        }
-        if (refuse) {
-            SetLastError(ERROR_INVALID_FUNCTION);
-            return FALSE;
-        }
-        std::memset(info, 0, size);
-        auto* bytes = static_cast<unsigned char*>(info);
-        std::size_t offset = 0;
-        FILE_STREAM_INFO* last = nullptr;
-        std::vector<std::wstring> names{L"::$DATA"};
-        for (const auto& stream : streams) {
-            names.push_back(stream.first);
-        }
-        for (const std::wstring& name : names) {
-            auto* entry = reinterpret_cast<FILE_STREAM_INFO*>(bytes + offset);
-            entry->StreamNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-            name.copy(entry->StreamName, name.size());
-            const std::size_t length =
-                (sizeof(FILE_STREAM_INFO) + name.size() * sizeof(wchar_t) + 7) & ~std::size_t{7};
-            if (last != nullptr) {
-                last->NextEntryOffset = static_cast<DWORD>(reinterpret_cast<unsigned char*>(entry) -
-                                                           reinterpret_cast<unsigned char*>(last));
-            }
-            last = entry;
-            offset += length;
-        }
-        return TRUE;
-    }
-
-    static HANDLE Open(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
-        const HANDLE real = below.OpenRelative(root, name, access, share, options);
-        if (name[0] != L':') {
-            return real;
-        }
-        for (const auto& stream : streams) {
-            if (stream.first == name) {
-                const HANDLE side =
-                    RealFileSystem.CreateFileW(stream.second.c_str(), GENERIC_READ | GENERIC_WRITE,
-                                               0, nullptr, OPEN_EXISTING, 0, nullptr);
-                opened.push_back(side);
-                return side;
-            }
-        }
-        return INVALID_HANDLE_VALUE;
-    }
-
-    StandInStreams() {
-        below = FileSystem;
-        opened.clear();
-        FileSystem.GetFileInformationByHandleEx = List;
-        FileSystem.OpenRelative = Open;
-    }
-};
-
 TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFile) {
     TempFolder folder;
     const std::wstring original = folder / L"download.bin";
@@ -177,7 +112,7 @@ TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFi
         FileSystemTrace trace;
         StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"},
                                    {L":two:$DATA", folder / L"two.side"}};
-        StandInStreams::refuse = false;
+        StandInStreams::refuseWith = 0;
         StandInStreams fake;
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
 
@@ -218,7 +153,7 @@ TEST(NamedStreams, NoneListedOrListingRefusedChangesNothingElse) {
             std::wstring path = folder / L"four.bin";
             FileSystemTrace trace;
             StandInStreams::streams.clear();
-            StandInStreams::refuse = refuse;
+            StandInStreams::refuseWith = refuse ? ERROR_INVALID_FUNCTION : 0;
             StandInStreams fake;
             EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
             EXPECT_EQ(L"tydimofugc.qu",

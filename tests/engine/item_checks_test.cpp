@@ -1,0 +1,106 @@
+// A file whose data another program holds for a moment: its data open is tried again.
+#include "engine/file_shredder.h"
+#include "engine/stop_request.h"
+#include "support/file_system_trace.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+namespace {
+
+using K = FileOp::Kind;
+
+// Refuses the first refusals opens of a file's main data stream with a sharing violation, as an
+// indexer or a scanner holding the file would make them fail, and counts them all.
+struct HeldData {
+    static inline int refusals = 0;
+    static inline int attempts = 0;
+    static inline FileSystemApi below;
+
+    static HANDLE Open(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+        if (name[0] == L'\0' && (access & GENERIC_WRITE) != 0) {
+            ++attempts;
+            if (refusals > 0) {
+                --refusals;
+                SetLastError(ERROR_SHARING_VIOLATION);
+                return INVALID_HANDLE_VALUE;
+            }
+        }
+        return below.OpenRelative(root, name, access, share, options);
+    }
+
+    explicit HeldData(int refuse) {
+        below = FileSystem;
+        refusals = refuse;
+        attempts = 0;
+        FileSystem.OpenRelative = Open;
+    }
+};
+
+// Asks for a stop from its askedBeforeStop + 1st question on.
+class StopAfter : public ShredProgress {
+public:
+    explicit StopAfter(int askedBeforeStop) : left_(askedBeforeStop) {}
+    void ShowName(const std::wstring&) override {}
+    void Step() override {}
+    bool StopRequested() const override { return left_-- <= 0; }
+
+private:
+    mutable int left_;
+};
+
+TEST(HeldFile, SharingViolationThatClearsOnTheThirdTryShredsTheFile) {
+    TempFolder folder;
+    const std::wstring original = folder / L"indexed.txt";
+    WriteTestFile(original, "briefly held");
+    std::wstring path = original;
+    FileSystemTrace trace;
+    HeldData held(2);
+    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(3, HeldData::attempts);
+    EXPECT_EQ(1u, trace.Count(K::Delete));
+    EXPECT_FALSE(PathExists(original));
+}
+
+TEST(HeldFile, SharingViolationThatNeverClearsLeavesTheFileAfterAboutASecond) {
+    TempFolder folder;
+    const std::wstring original = folder / L"held.txt";
+    WriteTestFile(original, "held for good");
+    ASSERT_TRUE(SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    std::wstring path = original;
+    {
+        FileSystemTrace trace;
+        HeldData held(1000);
+        const auto start = std::chrono::steady_clock::now();
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+        const auto waited = std::chrono::steady_clock::now() - start;
+        EXPECT_EQ(5, HeldData::attempts);
+        EXPECT_GE(waited, std::chrono::milliseconds(900)) << "tried again over about a second";
+        EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
+    }
+    EXPECT_EQ(original, path);
+    EXPECT_EQ("held for good", ReadTestFile(original));
+    EXPECT_EQ(DWORD{FILE_ATTRIBUTE_HIDDEN},
+              GetFileAttributesW(original.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST(HeldFile, StopRequestEndsTheWaitWithinAShortSlice) {
+    TempFolder folder;
+    const std::wstring original = folder / L"held.txt";
+    WriteTestFile(original, "held for good");
+    std::wstring path = original;
+    // Two questions answered "go on", the third "stop": asked slice by slice, the first wait
+    // ends there; asked once a wait, the third question would come only after three tries.
+    const StopAfter stop(2);
+    const StopRequestScope scope(&stop);
+    HeldData held(1000);
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(1, HeldData::attempts);
+    EXPECT_EQ("held for good", ReadTestFile(original));
+}
+
+} // namespace
