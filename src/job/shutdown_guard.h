@@ -7,12 +7,17 @@
 
 inline constexpr const wchar_t* ShutdownBlockReasonText = L"Shredding files";
 
+// Sets a window's shutdown block reason, with the signature of ShutdownBlockReasonCreate. The job
+// sets it only through this, so that the reason can be seen where the system cannot show it.
+using ShutdownReasonSetter = BOOL(WINAPI*)(HWND window, LPCWSTR reason);
+extern ShutdownReasonSetter SetShutdownReason;
+
 // A shutdown block reason on a window of the calling thread, destroyed with it.
 class ShutdownBlock {
 public:
     ShutdownBlock() = default;
     explicit ShutdownBlock(HWND window)
-        : window_(ShutdownBlockReasonCreate(window, ShutdownBlockReasonText) ? window : nullptr) {}
+        : window_(SetShutdownReason(window, ShutdownBlockReasonText) ? window : nullptr) {}
     ~ShutdownBlock() { Release(); }
     ShutdownBlock(const ShutdownBlock&) = delete;
     ShutdownBlock& operator=(const ShutdownBlock&) = delete;

@@ -139,6 +139,31 @@ TEST(ShredJob, EndsWithTheFinalStateOnScreenAndTheMainWindowActive) {
     EXPECT_EQ(10, bar->position);
 }
 
+// Files made after the count: more steps than the range, and the bar stays at its end.
+TEST(ShredJob, MoreStepsThanCountedLeaveTheBarAtItsEnd) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Growing";
+    MakeTestFolder(folder);
+    WriteTestFile(folder + L"\\counted.txt", "counted");
+    JobHarness job;
+    job.AddRow(folder);
+    job.onProgressShown = [&folder](HWND) {
+        for (int i = 0; i < 3; ++i) {
+            WriteTestFile(folder + L"\\late" + std::to_wstring(i) + L".txt", "late");
+        }
+    };
+
+    job.ShredNow();
+
+    ExpectCleanEnd(job);
+    EXPECT_EQ(2, job.rangeHigh);
+    EXPECT_EQ(5, job.Steps());
+    const ShownPaint* bar = job.LastPaint(true);
+    ASSERT_NE(nullptr, bar);
+    EXPECT_EQ(job.events.size(), bar->afterEvents);
+    EXPECT_EQ(2, bar->position) << "the bar never starts over";
+}
+
 TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
     // The row is just long enough not to fit a buffer of 260 characters.
     TempFolder temp;
