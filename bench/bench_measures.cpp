@@ -2,6 +2,7 @@
 
 #include "bench_clock.h"
 #include "bench_profile.h"
+#include "bench_progress.h"
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
 #include "engine/handles.h"
@@ -136,6 +137,7 @@ int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path, b
 }
 
 int MeasureShredFiles(ShredMethod method, const std::wstring& folder, bool profile) {
+    QuietProgress quiet;
     std::vector<std::wstring> files;
     AddFilesUnder(folder, files);
     int deleted = 0;
@@ -144,7 +146,7 @@ int MeasureShredFiles(ShredMethod method, const std::wstring& folder, bool profi
     }
     const Stopwatch watch;
     for (std::wstring& file : files) {
-        if (ShredFile(file, method) == ShredFileDeleted) {
+        if (ShredFile(file, method, quiet) == ShredFileDeleted) {
             ++deleted;
         }
     }
@@ -170,6 +172,7 @@ int MeasureCount(const std::wstring& folder, int repeats) {
 }
 
 int MeasureFileJob(ShredMethod method, const std::wstring& path) {
+    QuietProgress quiet;
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes)) {
         std::fprintf(stderr, "cannot find %ls: error %lu\n", path.c_str(), GetLastError());
@@ -180,7 +183,7 @@ int MeasureFileJob(ShredMethod method, const std::wstring& path) {
     const PROCESS_MEMORY_COUNTERS_EX before = MemoryCounters();
     std::wstring current = path;
     const Stopwatch watch;
-    const int result = ShredFile(current, method);
+    const int result = ShredFile(current, method, quiet);
     const double seconds = watch.Seconds();
     const PROCESS_MEMORY_COUNTERS_EX after = MemoryCounters();
     std::printf("job seconds=%.6f bytes=%lld result=%d workingset_before_mib=%.1f "

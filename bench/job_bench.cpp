@@ -1,17 +1,19 @@
 // The whole job through the real main window against the engine alone, one measurement per call
 // on a tree that bench/run.sh prepares afresh for each:
-//   job_bench window METHOD FOLDER   the main window on screen, the folder added to its list,
+//   job_bench window METHOD FOLDER   the main window on screen as the job's owner, the folder as
+//                                    its one row with the identity recorded as a pick does,
 //                                    RunShredJob timed from its call to its return
-//   job_bench engine METHOD FOLDER   ShredFolder on the calling thread, reporting to a hidden
-//                                    window with the two progress controls
+//   job_bench engine METHOD FOLDER   ShredFolder on the calling thread, its progress counted
 // Prints "job mode=... seconds=... left=..." and exits 0 when the folder is gone.
 #include "bench_clock.h"
 #include "bench_methods.h"
+#include "bench_progress.h"
 #include "engine/folder_shredder.h"
+#include "engine/item_identity.h"
 #include "job/shred_job.h"
+#include "job/shred_job_list.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
-#include "mainwindow/shred_list_view.h"
 #include "resource.h"
 
 #include <windows.h>
@@ -83,19 +85,32 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-HWND CreateProgressSink() {
-    const HWND sink = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr);
-    if (sink) {
-        CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, sink,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_BAR)),
-                        GetModuleHandleW(nullptr), nullptr);
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, sink,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_NAME)),
-                        GetModuleHandleW(nullptr), nullptr);
+// The job's one row: the folder, with the identity it had when the run began.
+class OneRowList final : public ShredJobList {
+public:
+    OneRowList(HWND owner, std::wstring path, ShredMethod method)
+        : owner_(owner), path_(std::move(path)), method_(method),
+          hasIdentity_(ReadItemIdAtPath(path_, identity_)) {}
+
+    HWND Owner() const override { return owner_; }
+    int RowCount() const override { return rows_; }
+    std::wstring RowPath(int) const override { return path_; }
+    bool RowIdentity(int, ItemId& id) const override {
+        id = identity_;
+        return hasIdentity_;
     }
-    return sink;
-}
+    void SetRowPath(int, const std::wstring& path) override { path_ = path; }
+    void DeleteRow(int) override { rows_ = 0; }
+    ShredMethod CheckedMethod() const override { return method_; }
+
+private:
+    HWND owner_;
+    std::wstring path_;
+    ShredMethod method_;
+    ItemId identity_;
+    bool hasIdentity_;
+    int rows_ = 1;
+};
 
 double TimeWindowJob(int method, const std::wstring& folder) {
     const OwnedWindow main(
@@ -105,25 +120,18 @@ double TimeWindowJob(int method, const std::wstring& folder) {
         return -1.0;
     }
     ShowWindow(main.Get(), SW_SHOW);
-    CheckRadioButton(main.Get(), IDC_METHOD_FIRST, IDC_METHOD_LAST, IDC_METHOD_FIRST + method);
-    AddShredListItem(folder.c_str(), GetDlgItem(main.Get(), IDC_SHRED_LIST));
+    OneRowList list(main.Get(), folder, ShredMethods[method]);
     UpdateWindow(main.Get());
     PumpPendingMessages();
     const ThreadHook closer(WH_CBT, CloseMessageBoxes);
     const Stopwatch watch;
-    ShredListView list(main.Get());
     RunShredJob(list);
     return watch.Seconds();
 }
 
 double TimeEngine(int method, const std::wstring& folder) {
-    const OwnedWindow sink(CreateProgressSink());
-    if (!sink.Get()) {
-        std::fputs("job_bench: the progress window could not be created\n", stderr);
-        return -1.0;
-    }
     std::wstring path = folder;
-    HWND progress = sink.Get();
+    QuietProgress progress;
     const Stopwatch watch;
     ShredFolder(path, ShredMethods[method], progress);
     return watch.Seconds();

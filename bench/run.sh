@@ -376,7 +376,7 @@ if have window; then
   row "Job through the window, $job_files x 1 KiB, folders of $job_per_folder, $job_method" \
     "$(sec "$(result window)")" "engine alone $(sec "$(result engine)")" \
     "$(ratio "$(result window)" "$(result engine)")" \
-    "<= 1.15x: $(at_most "$(result window)" "$(result engine)" 1.15)"
+    "<= 1.05x: $(at_most "$(result window)" "$(result engine)" 1.05)"
 fi
 echo
 if wants small; then

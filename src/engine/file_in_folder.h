@@ -2,11 +2,13 @@
 #pragma once
 
 #include "engine/item_checks.h"
+#include "engine/item_identity.h"
 #include "engine/overwrite_methods.h"
 
 #include <string>
 
 // ShredFile for the entry of the open folder folderHandle (located at folder) whose usable full
-// path is path.
+// path is path, without progress. With chosen, a file of another identity is left as it was
+// (ShredFileNotTheChosen).
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
-                      const ItemLocation& folder);
+                      const ItemLocation& folder, const ItemId* chosen = nullptr);

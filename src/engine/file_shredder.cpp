@@ -1,5 +1,6 @@
 #include "engine/file_shredder.h"
 
+#include "engine/chosen_item.h"
 #include "engine/file_in_folder.h"
 #include "engine/compression.h"
 #include "engine/item_attributes.h"
@@ -7,6 +8,7 @@
 #include "engine/long_path.h"
 #include "engine/named_streams.h"
 #include "engine/random_names.h"
+#include "engine/stop_request.h"
 
 namespace {
 
@@ -18,7 +20,7 @@ bool HasOtherNames(const ItemFacts& facts) {
 } // namespace
 
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
-                      const ItemLocation& folder) {
+                      const ItemLocation& folder, const ItemId* chosen) {
     // No data access, so that a read-only file opens on Windows too; sharing data access lets
     // the data handle below coexist with it, and a holder that refused deletion keeps it out.
     const std::wstring name = LastComponent(path);
@@ -33,6 +35,9 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
             ItemIdentity::Itself ||
         (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         return ShredFileOpenFailed;
+    }
+    if (!IsChosenItem(file.Get(), chosen)) {
+        return ShredFileNotTheChosen;
     }
     if (HasOtherNames(facts)) {
         return ShredFileHasOtherNames;
@@ -57,7 +62,9 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
     return ShredFileDeleted;
 }
 
-int ShredFile(std::wstring& path, ShredMethod method) {
+namespace {
+
+int ShredFileAtPath(std::wstring& path, ShredMethod method) {
     if (method == nullptr || !IsUsableFullPath(path)) {
         return ShredFileOpenFailed;
     }
@@ -67,4 +74,14 @@ int ShredFile(std::wstring& path, ShredMethod method) {
         return ShredFileOpenFailed;
     }
     return ShredFileInFolder(path, method, folderHandle.Get(), folder);
+}
+
+} // namespace
+
+int ShredFile(std::wstring& path, ShredMethod method, ShredProgress& progress) {
+    const StopRequestScope scope(&progress);
+    progress.ShowName(LastComponent(path));
+    const int result = ShredFileAtPath(path, method);
+    progress.Step();
+    return result;
 }

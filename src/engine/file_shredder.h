@@ -3,6 +3,7 @@
 #pragma once
 
 #include "engine/overwrite_methods.h"
+#include "engine/shred_progress.h"
 
 #include <string>
 
@@ -15,7 +16,10 @@ constexpr int ShredFileOpenFailed = -1;     // not a usable full path, not a fil
                                             // followed), or could not be opened: left as it was
 constexpr int ShredFileHasOtherNames = 3;   // the file has other names (hard links): left whole,
                                             // since its data lives on under them
+constexpr int ShredFileNotTheChosen = 4;    // another item than the one chosen: left as it was
 
-// Shreds the file at path, a full path. On return path holds the file's current path (its last
-// successful random name), whatever happened. A file that stays keeps its attributes.
-int ShredFile(std::wstring& path, ShredMethod method);
+// Shreds the file at path, a full path: shows its name, shreds it and takes one step on progress,
+// and stops between the chunks of a pass once progress asks to (ShredFileOverwriteFailed). On
+// return path holds the file's current path (its last successful random name), whatever
+// happened. A file that stays keeps its attributes.
+int ShredFile(std::wstring& path, ShredMethod method, ShredProgress& progress);

@@ -1,5 +1,6 @@
 #include "engine/folder_shredder.h"
 
+#include "engine/chosen_item.h"
 #include "engine/file_in_folder.h"
 #include "engine/file_shredder.h"
 #include "engine/folder_checks.h"
@@ -9,25 +10,12 @@
 #include "engine/link_removal.h"
 #include "engine/long_path.h"
 #include "engine/random_names.h"
-#include "resource.h"
-
-#include <commctrl.h>
+#include "engine/stop_request.h"
 
 #include <set>
 #include <vector>
 
 namespace {
-
-struct Progress {
-    HWND& progress;
-    const std::atomic<bool>* cancel;
-
-    bool Cancelled() const { return cancel != nullptr && cancel->load(); }
-    void ShowName(const std::wstring& name) const {
-        SetDlgItemTextW(progress, IDC_PROGRESS_NAME, name.c_str());
-    }
-    void Step() const { SendDlgItemMessageW(progress, IDC_PROGRESS_BAR, PBM_STEPIT, 0, 0); }
-};
 
 // One open level of the walk, kept on the heap so that the depth of a tree costs no stack: the
 // folder's handle, its attributes (given back if it stays), where its listing stands, how long
@@ -53,15 +41,15 @@ constexpr DWORD CountAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_AT
 
 class FolderWalk {
 public:
-    FolderWalk(std::wstring& path, ShredMethod method, const Progress& progress, HANDLE rowFolder,
-               const ItemLocation& rowLocation)
+    FolderWalk(std::wstring& path, ShredMethod method, ShredProgress& progress, HANDLE rowFolder,
+               const ItemLocation& rowLocation, const ItemId* chosen)
         : path_(path), method_(method), progress_(progress), rowFolder_(rowFolder),
-          location_(rowLocation) {}
+          location_(rowLocation), chosen_(chosen) {}
 
     int Run();
 
 private:
-    enum class Entered { Walking, Link, Unreachable };
+    enum class Entered { Walking, Link, Unreachable, NotTheChosen };
 
     HANDLE ParentOfTop() const {
         return levels_.size() > 1 ? levels_[levels_.size() - 2].folder.Get() : rowFolder_;
@@ -76,11 +64,13 @@ private:
 
     std::wstring& path_;
     ShredMethod method_;
-    const Progress& progress_;
+    ShredProgress& progress_;
     HANDLE rowFolder_;
     // Where the innermost open folder is (its parent's before the first); each level's location
     // extends its parent's, so leaving one only shortens it.
     ItemLocation location_;
+    // The identity the row's folder must have, when the row recorded one.
+    const ItemId* chosen_;
     std::vector<Level> levels_;
 };
 
@@ -97,6 +87,10 @@ FolderWalk::Entered FolderWalk::Enter(HANDLE parent, const std::wstring& name, L
         return Entered::Link;
     case FolderIdentity::Unreachable:
         return Entered::Unreachable;
+    }
+    // Before its attributes are reset: another folder than the chosen one is not touched at all.
+    if (levels_.empty() && !IsChosenItem(folder.Get(), chosen_)) {
+        return Entered::NotTheChosen;
     }
     const std::size_t parentLocationLength = location_.path.size();
     location_ = std::move(location);
@@ -130,6 +124,7 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
             progress_.Step();
             break;
         case Entered::Unreachable:
+        case Entered::NotTheChosen:
             break;
         }
         level.leftBehind.insert(entry.name);
@@ -199,13 +194,15 @@ int FolderWalk::Run() {
         return ShredFolderNotListed;
     case Entered::Unreachable:
         return ShredFolderNotListed;
+    case Entered::NotTheChosen:
+        return ShredFolderNotTheChosen;
     }
     ListedEntry entry;
     for (;;) {
         Level& level = levels_.back();
         if (!level.listing.Next(level.folder.Get(), entry)) {
             const bool refused = level.listing.Refused();
-            if (!refused && progress_.Cancelled()) {
+            if (!refused && progress_.StopRequested()) {
                 return Unwind(ShredFolderCancelled);
             }
             const int result = refused ? ShredFolderNotListed : FinishTop();
@@ -219,7 +216,7 @@ int FolderWalk::Run() {
         if (IsDotEntry(entry.name) || level.leftBehind.contains(entry.name)) {
             continue;
         }
-        if (progress_.Cancelled()) {
+        if (progress_.StopRequested()) {
             return Unwind(ShredFolderCancelled);
         }
         ShredEntry(entry);
@@ -271,8 +268,14 @@ int CountShredItems(std::wstring path) {
     return parent.IsValid() ? CountFolder(parent.Get(), LastComponent(path), folder) : 1;
 }
 
-int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
-                const std::atomic<bool>* cancel) {
+int ShredFolderInFolder(std::wstring& path, ShredMethod method, ShredProgress& progress,
+                        HANDLE parent, const ItemLocation& parentLocation, const ItemId* chosen) {
+    const StopRequestScope scope(&progress);
+    FolderWalk walk(path, method, progress, parent, parentLocation, chosen);
+    return walk.Run();
+}
+
+int ShredFolder(std::wstring& path, ShredMethod method, ShredProgress& progress) {
     if (method == nullptr || !IsUsableFullPath(path)) {
         return ShredFolderNotListed;
     }
@@ -281,7 +284,5 @@ int ShredFolder(std::wstring& path, ShredMethod method, HWND& progress,
     if (!parent.IsValid()) {
         return ShredFolderNotListed;
     }
-    const Progress report{progress, cancel};
-    FolderWalk walk(path, method, report, parent.Get(), folder);
-    return walk.Run();
+    return ShredFolderInFolder(path, method, progress, parent.Get(), folder, nullptr);
 }

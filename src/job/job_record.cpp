@@ -2,10 +2,14 @@
 
 ShredJobRecord CurrentJob;
 
-void ResetShredJob(ShredJobList& list) {
+void ResetShredJob(const ShredJobList& list) {
     CurrentJob.stage = JobStage::Counting;
-    CurrentJob.list = &list;
-    CurrentJob.cancelRequested = false;
     CurrentJob.worker.Reset();
-    CurrentJob.notShredded = 0;
+    CurrentJob.workerStarted = false;
+    CurrentJob.failed = false;
+    CurrentJob.totalSteps = 0;
+    CurrentJob.progress.Reset();
+    CurrentJob.shutdownBlock = ShutdownBlock();
+    CurrentJob.rows = TakeJobRows(list);
+    CurrentJob.method = list.CheckedMethod();
 }

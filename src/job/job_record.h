@@ -1,10 +1,13 @@
 // What one shred job shares between its progress dialog, its worker thread and the main window.
 #pragma once
 
-#include "job/shred_job_list.h"
+#include "engine/overwrite_methods.h"
+#include "job/job_progress.h"
+#include "job/job_rows.h"
+#include "job/shutdown_guard.h"
 #include "job/worker_thread.h"
 
-#include <atomic>
+#include <vector>
 
 enum class JobStage {
     Counting, // WM_INITDIALOG: the steps are being counted
@@ -15,18 +18,22 @@ enum class JobStage {
 
 struct ShredJobRecord {
     JobStage stage = JobStage::Ended;
-    // The job's rows, method and owner window, for the whole job.
-    ShredJobList* list = nullptr;
-    // Set on the main thread by a close request; the worker heeds it between items.
-    std::atomic<bool> cancelRequested{false};
+    // The rows and method as they were when the user answered Yes; the worker works on these and
+    // the list is brought up to date from them once the worker is gone.
+    std::vector<JobRow> rows;
+    ShredMethod method = nullptr;
+    // The bar's maximum: the steps counted before the job.
+    int totalSteps = 0;
+    JobProgress progress;
     ThreadHandle worker;
-    // Rows whose item still exists after the job although the job meant to shred it: written by
-    // the worker before it reports that it is done, or by the dialog when no worker could run.
-    int notShredded = 0;
+    bool workerStarted = false;
+    // The worker's loop ended on a failure, or no worker could run: rows not reached count.
+    bool failed = false;
+    ShutdownBlock shutdownBlock;
 };
 
 // The job in progress; there is at most one, as its dialog is modal.
 extern ShredJobRecord CurrentJob;
 
-// Makes CurrentJob ready for a new job over list.
-void ResetShredJob(ShredJobList& list);
+// Makes CurrentJob ready for a new job over the rows and method of list.
+void ResetShredJob(const ShredJobList& list);

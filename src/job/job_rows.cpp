@@ -1,5 +1,4 @@
 #include "job/job_rows.h"
-#include "job/shred_path.h"
 
 namespace {
 
@@ -9,7 +8,7 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
         if (row.state != RowState::Reached) {
             return true;
         }
-        if (!ShredItemExists(row.currentPath)) {
+        if (row.destroyed) {
             list.DeleteRow(index);
             return false;
         }
@@ -17,12 +16,23 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
             list.SetRowPath(index, row.currentPath);
         }
     } catch (...) {
-        // Kept as it was: a row the job cannot judge is not dropped.
+        // Kept as it was: a row the job cannot rewrite is not dropped.
     }
     return true;
 }
 
 } // namespace
+
+std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
+    const int count = list.RowCount();
+    std::vector<JobRow> rows(static_cast<std::size_t>(count > 0 ? count : 0));
+    for (int i = 0; i < count; ++i) {
+        JobRow& row = rows[static_cast<std::size_t>(i)];
+        row.originalPath = list.RowPath(i);
+        row.hasIdentity = list.RowIdentity(i, row.identity);
+    }
+    return rows;
+}
 
 int ReconcileJobRows(ShredJobList& list, const std::vector<JobRow>& rows, bool countUnreached) {
     int notShredded = 0;

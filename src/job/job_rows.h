@@ -1,7 +1,8 @@
-// The rows of a job as far as the worker got with them, and the list brought up to date from
-// them however the worker's loop ended.
+// The rows of a job, taken from the list once before the job starts, as far as the worker got with
+// them, and the list brought up to date from them however the worker's loop ended.
 #pragma once
 
+#include "engine/item_identity.h"
 #include "job/shred_job_list.h"
 
 #include <string>
@@ -9,20 +10,26 @@
 
 enum class RowState {
     NotReached, // the loop ended before this row
-    LeftAlone,  // its path is not a usable full path: never examined
-    Reached     // handed to the engine: judged by what is on disk
+    LeftAlone,  // not a usable full path, or no identity recorded: never examined
+    Reached     // handed to the engine: judged by what the engine reported
 };
 
 struct JobRow {
-    RowState state = RowState::NotReached;
     std::wstring originalPath;
+    bool hasIdentity = false;
+    ItemId identity;
+    RowState state = RowState::NotReached;
     // Where the item stands now: the engine writes each new name back here.
     std::wstring currentPath;
+    // The engine reported the item destroyed: the file deleted, the folder removed.
+    bool destroyed = false;
 };
 
-// Deletes the row of every reached item that is gone from disk, shows every reached item that
-// is still there under its current path, and leaves all other rows as they are. Returns how many
-// rows stay and count as not shredded: all that stay, except rows not reached when
-// countUnreached is false (the user stopped the job). Never throws: a row that cannot be judged
-// or rewritten stays and counts.
+// Every row of list with its path and recorded identity, read once.
+std::vector<JobRow> TakeJobRows(const ShredJobList& list);
+
+// Deletes the row of every item the engine reported destroyed, shows every other reached item
+// under its current path, and leaves all other rows as they are. Returns how many rows stay and
+// count as not shredded: all that stay, except rows not reached when countUnreached is false (the
+// user stopped the job). Never throws: a row that cannot be rewritten stays and counts.
 int ReconcileJobRows(ShredJobList& list, const std::vector<JobRow>& rows, bool countUnreached);

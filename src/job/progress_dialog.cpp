@@ -20,34 +20,36 @@ constexpr UINT_PTR StartTimer = 0;
 
 // One step per file row, the folder walk's own count per folder row; rows the job leaves alone
 // take none. Saturates rather than wraps.
-int CountJobSteps(const ShredJobList& list) {
-    const int count = list.RowCount();
+int CountJobSteps(const std::vector<JobRow>& rows) {
     std::int64_t total = 0;
-    for (int i = 0; i < count && total < INT_MAX; ++i) {
-        const std::wstring path = list.RowPath(i);
-        if (!IsUsableFullPath(path)) {
+    for (const JobRow& row : rows) {
+        if (total >= INT_MAX) {
+            break;
+        }
+        if (!IsUsableFullPath(row.originalPath) || !row.hasIdentity) {
             continue;
         }
-        total += IsFolderRow(path) ? CountShredItems(path) : 1;
+        total += IsFolderRow(row.originalPath) ? CountShredItems(row.originalPath) : 1;
     }
     return total < INT_MAX ? static_cast<int>(total) : INT_MAX;
 }
 
 void EndJobDialog(HWND dialog) {
     CurrentJob.stage = JobStage::Ended;
+    CurrentJob.shutdownBlock = ShutdownBlock();
     EndDialog(dialog, 0);
 }
 
 // Nothing was shredded: every row stays and counts as not shredded.
 void EndWithoutShredding(HWND dialog) {
-    CurrentJob.notShredded = CurrentJob.list->RowCount();
+    CurrentJob.failed = true;
     EndJobDialog(dialog);
 }
 
 void OnInitDialog(HWND dialog) {
     ScaleDialogIfNeeded(dialog);
-    const int total = CountJobSteps(*CurrentJob.list);
-    SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, total);
+    CurrentJob.totalSteps = CountJobSteps(CurrentJob.rows);
+    SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, CurrentJob.totalSteps);
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETSTEP, 1, 0);
     CurrentJob.stage = JobStage::Waiting;
     // The worker starts from the modal loop, once the dialog is up; should no timer be
@@ -68,9 +70,10 @@ void StartWorker(HWND dialog) {
         return;
     }
     CurrentJob.worker = ThreadHandle(thread);
+    CurrentJob.workerStarted = true;
     CurrentJob.stage = JobStage::Running;
-    // The worker's first report is carried out only once this message is handled.
-    HoldProgressRepaint(dialog);
+    CurrentJob.shutdownBlock = ShutdownBlock(dialog);
+    SetTimer(dialog, ProgressRepaintTimer, ProgressRepaintPeriodMs, nullptr);
 }
 
 void OnTimer(HWND dialog, UINT_PTR timer) {
@@ -83,13 +86,14 @@ void OnTimer(HWND dialog, UINT_PTR timer) {
 
 // The final name and position are on screen before the dialog goes.
 void OnWorkerDone(HWND dialog) {
-    ReleaseProgressRepaint(dialog);
+    PaintFinalProgress(dialog);
     EndJobDialog(dialog);
 }
 
-// A close request never ends the dialog under a running worker: it asks the worker to stop
-// after the item it is on, and the worker's end ends the dialog. Before the worker starts it
-// ends the job with nothing done, which the user asked for, so nothing counts as not shredded.
+// A close request never ends the dialog under a running worker: it asks the worker to stop,
+// which a pass heeds before its next chunk, and the worker's end ends the dialog. Before the
+// worker starts it ends the job with nothing done, which the user asked for, so nothing counts as
+// not shredded.
 void OnClose(HWND dialog) {
     switch (CurrentJob.stage) {
     case JobStage::Counting:
@@ -98,11 +102,31 @@ void OnClose(HWND dialog) {
         EndJobDialog(dialog);
         break;
     case JobStage::Running:
-        CurrentJob.cancelRequested = true;
+        CurrentJob.progress.RequestStop();
         break;
     case JobStage::Ended:
         break;
     }
+}
+
+// Windows asks whether the session may end: not while files are half shredded. The reason the
+// user is shown is the shutdown block reason set when the worker started.
+INT_PTR OnQueryEndSession(HWND dialog) {
+    if (CurrentJob.stage != JobStage::Running) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FALSE);
+    return TRUE;
+}
+
+// The session ends all the same: the item at hand stops within one chunk and stays whole beyond
+// it, with its attributes, before this returns and the process may be ended.
+void OnEndSession(bool ending) {
+    if (!ending || CurrentJob.stage != JobStage::Running) {
+        return;
+    }
+    CurrentJob.progress.RequestStop();
+    WaitForThreadEnd(CurrentJob.worker);
 }
 
 // A failure on the main thread before the worker runs ends the job with nothing shredded.
@@ -126,6 +150,11 @@ INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
             return TRUE;
         case WM_CLOSE:
             OnClose(dialog);
+            return TRUE;
+        case WM_QUERYENDSESSION:
+            return OnQueryEndSession(dialog);
+        case WM_ENDSESSION:
+            OnEndSession(wParam != FALSE);
             return TRUE;
         case WM_SHRED_WORKER_DONE:
             OnWorkerDone(dialog);

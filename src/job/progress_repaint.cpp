@@ -1,41 +1,30 @@
 #include "job/progress_repaint.h"
+#include "job/job_record.h"
 #include "resource.h"
 
-namespace {
+#include <commctrl.h>
 
-constexpr int RepaintedControls[] = {IDC_PROGRESS_NAME, IDC_PROGRESS_BAR};
+#include <algorithm>
+#include <string>
 
-void SetRedraw(HWND dialog, bool redraw) {
-    for (int id : RepaintedControls) {
-        SendDlgItemMessageW(dialog, id, WM_SETREDRAW, redraw ? TRUE : FALSE, 0);
+void RepaintProgress(HWND dialog) {
+    std::wstring name;
+    if (CurrentJob.progress.TakeNewName(name)) {
+        SetDlgItemTextW(dialog, IDC_PROGRESS_NAME, name.c_str());
+    }
+    // Past the maximum the bar would start over; files made after the count must not do that.
+    const int position = std::min(CurrentJob.progress.StepsTaken(), CurrentJob.totalSteps);
+    const HWND bar = GetDlgItem(dialog, IDC_PROGRESS_BAR);
+    if (SendMessageW(bar, PBM_GETPOS, 0, 0) != position) {
+        SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(position), 0);
     }
 }
 
-// With redraw off a control is not painted at all, not even over the dialog's background.
-void PaintNow(HWND dialog) {
-    for (int id : RepaintedControls) {
+void PaintFinalProgress(HWND dialog) {
+    KillTimer(dialog, ProgressRepaintTimer);
+    RepaintProgress(dialog);
+    for (int id : {IDC_PROGRESS_NAME, IDC_PROGRESS_BAR}) {
         RedrawWindow(GetDlgItem(dialog, id), nullptr, nullptr,
                      RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
     }
-}
-
-} // namespace
-
-void HoldProgressRepaint(HWND dialog) {
-    // Without a timer the controls keep painting after each report, as they would by themselves.
-    if (SetTimer(dialog, ProgressRepaintTimer, ProgressRepaintPeriodMs, nullptr)) {
-        SetRedraw(dialog, false);
-    }
-}
-
-void RepaintProgress(HWND dialog) {
-    SetRedraw(dialog, true);
-    PaintNow(dialog);
-    SetRedraw(dialog, false);
-}
-
-void ReleaseProgressRepaint(HWND dialog) {
-    KillTimer(dialog, ProgressRepaintTimer);
-    SetRedraw(dialog, true);
-    PaintNow(dialog);
 }

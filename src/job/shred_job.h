@@ -6,7 +6,9 @@
 
 #include <windows.h>
 
-// Runs the job over every row of list with its checked method. Returns once the progress
-// dialog has ended and its worker is gone. When items could not be shredded, they remain in the
-// list and one message box owned by list.Owner() says how many.
+// Runs the job over the rows of list as they are now, with its checked method, on the main
+// thread of list.Owner(). Each row is shredded only if its item is still the one whose identity
+// the row recorded; a row leaves the list only when the engine reports its item destroyed.
+// Returns once the progress dialog has ended and its worker is gone. When items could not be
+// shredded, they remain in the list and one message box owned by list.Owner() says how many.
 void RunShredJob(ShredJobList& list);

@@ -8,10 +8,9 @@
 
 #include <string>
 
-// The rows of a job, the method to use and the window that owns the job's dialogs. The progress
-// dialog calls it on the window's thread and the worker on its own: an implementation reaches
-// its window only by synchronous messages, so that every call is carried out on the window's
-// thread while the dialog's modal loop runs there.
+// The rows of a job, the method to use and the window that owns the job's dialogs. The job calls
+// it only on the window's thread: it takes the rows, their identities and the method once before
+// its dialog, and brings the rows up to date once its worker is gone.
 class ShredJobList {
 public:
     virtual ~ShredJobList() = default;
@@ -27,6 +26,6 @@ public:
     // The row now shows the item at path: its name and its path.
     virtual void SetRowPath(int row, const std::wstring& path) = 0;
     virtual void DeleteRow(int row) = 0;
-    // The overwrite method the user chose; read once, when the worker starts.
+    // The overwrite method the user chose; read once, with the rows.
     virtual ShredMethod CheckedMethod() const = 0;
 };

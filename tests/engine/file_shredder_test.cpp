@@ -4,6 +4,7 @@
 #include "support/fresh_thread.h"
 #include "support/linux_side.h"
 #include "support/reference_random.h"
+#include "support/progress_recorder.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,7 @@ TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
 
         const auto draws = ReferenceDraws(130);
         std::vector<std::wstring> expected;
@@ -85,7 +86,7 @@ TEST(ShredFile, RandomOverwriteDrawsBeforeTheNames) {
     OnFreshThread([&] {
         std::wstring path = folder / L"four.bin";
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
         const auto names = RenamedTo(trace);
         ASSERT_EQ(10u, names.size());
         EXPECT_EQ(L"tydimofugc.qu", names[0]);
@@ -106,7 +107,7 @@ TEST(ShredFile, EmptyReadOnlyAndHiddenFilesAreDestroyed) {
         OnFreshThread([&] {
             std::wstring path = folder / name;
             FileSystemTrace trace;
-            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod7)) << name;
+            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod7, NoProgress())) << name;
             EXPECT_EQ(10u, trace.Count(K::Move)) << name;
             EXPECT_FALSE(PathExists(path)) << name;
             if (std::wstring(name) == L"empty.txt") {
@@ -126,7 +127,7 @@ TEST(ShredFile, FileHeldOpenElsewhereIsLeftAsItWas) {
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
     std::wstring path = original;
     FileSystemTrace trace;
-    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3));
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3, NoProgress()));
     CloseHandle(holder);
     EXPECT_EQ(original, path);
     EXPECT_EQ("in use", ReadTestFile(original));
@@ -164,7 +165,8 @@ TEST(ShredFile, FailedOverwriteLeavesTheFileUntruncatedAndUnrenamed) {
             std::wstring path = original;
             FileSystemTrace trace;
             trace.FailWhen([&](const FileOp& op) { return c.fails(trace, op); });
-            EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteDod7)) << c.what;
+            EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteDod7, NoProgress()))
+                << c.what;
             EXPECT_EQ(original, path) << c.what;
             EXPECT_EQ(0u, trace.Count(K::Truncate)) << c.what;
             EXPECT_EQ(0u, trace.Count(K::Move)) << c.what;
@@ -185,7 +187,7 @@ TEST(ShredFile, HardLinkedFileIsLeftWhole) {
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileHasOtherNames, ShredFile(path, OverwriteGutmann));
+        EXPECT_EQ(ShredFileHasOtherNames, ShredFile(path, OverwriteGutmann, NoProgress()));
         EXPECT_EQ(original, path);
         EXPECT_EQ(0u, trace.Count(K::SetAttributes) + trace.Count(K::Write) +
                           trace.Count(K::Truncate) + trace.Count(K::Move) + trace.Count(K::Delete));
@@ -206,7 +208,7 @@ TEST(ShredFile, NameCollisionNeverTouchesTheOtherFile) {
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         const auto moves = trace.OpsOf(K::Move);
         ASSERT_EQ(10u, moves.size());
         EXPECT_EQ(ExtendedFormOf(original), moves[1].path) << "the refused rename left it in place";
@@ -224,7 +226,7 @@ TEST(ShredFile, RefusedRenamesAndDeleteAreReportedTruthfully) {
         std::wstring path = original;
         FileSystemTrace trace;
         trace.FailWhen([](const FileOp& op) { return op.kind == K::Move || op.kind == K::Delete; });
-        EXPECT_EQ(ShredFileDeleteFailed, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleteFailed, ShredFile(path, OverwriteZeros, NoProgress()));
         EXPECT_EQ(original, path) << "no rename succeeded: the file is still under its name";
         EXPECT_EQ(10u, trace.Count(K::Move));
         EXPECT_EQ(ExtendedFormOf(original), trace.OpsOf(K::Delete).at(0).path);
@@ -237,7 +239,7 @@ TEST(ShredFile, RefusedRenamesAndDeleteAreReportedTruthfully) {
         FileSystemTrace trace;
         trace.FailWhen(
             [&](const FileOp& op) { return op.kind == K::Move && trace.Count(K::Move) == 9; });
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         EXPECT_EQ(folder / ReferenceName(ReferenceDraws(117), 104, true), path)
             << "the ninth name, since the tenth rename was refused";
         EXPECT_FALSE(PathExists(path));
@@ -255,7 +257,7 @@ TEST(ShredFile, PathLongerThan260Characters) {
     ASSERT_GT(original.size(), 400u);
     WriteTestFile(ExtendedFormOf(original), "deep");
     std::wstring path = original;
-    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3));
+    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
     EXPECT_EQ(deep.size() + 14, path.size());
     EXPECT_FALSE(PathExists(ExtendedFormOf(original)));
     EXPECT_FALSE(PathExists(ExtendedFormOf(path)));
@@ -270,7 +272,7 @@ TEST(ShredFile, NamesEndingInDotOrSpaceAndBeyondTheBmp) {
     }
     for (const std::wstring& name : {std::wstring(L"trail."), std::wstring(L"trail "), emoji}) {
         std::wstring path = folder / name;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom)) << Utf8Of(name);
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress())) << Utf8Of(name);
         EXPECT_FALSE(PathExists(ExtendedFormOf(folder / name))) << Utf8Of(name);
     }
     EXPECT_EQ("data of trail", ReadTestFile(folder / L"trail"));
@@ -285,7 +287,7 @@ TEST(ShredFile, LinuxSymlinkIsNeverFollowed) {
     SetFileAttributesW((outside / L"target.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     std::wstring path = folder / L"link.txt";
     FileSystemTrace trace;
-    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
     EXPECT_EQ(folder / L"link.txt", path);
     EXPECT_EQ(0u, trace.Count(K::Write));
     EXPECT_EQ(0u, trace.Count(K::SetAttributes)) << "not even the target's attributes change";
@@ -304,7 +306,7 @@ TEST(ShredFile, LinkWithATrailingDotToItsPlainNamedSiblingIsNeverFollowed) {
     ASSERT_TRUE(MakeLinuxSymlink(folder / L"twin", folder.Path(), L"twin."));
     std::wstring path = folder / L"twin.";
     FileSystemTrace trace;
-    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
     EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
     EXPECT_EQ("the sibling's data", ReadTestFile(folder / L"twin"));
     EXPECT_TRUE(RemoveLinuxSymlink(folder.Path(), L"twin.")) << "it is still a link";
@@ -339,7 +341,8 @@ TEST(ShredFile, OnlyFullPathsAreActedOn) {
     for (const std::wstring& given : refused) {
         std::wstring path = given;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros)) << Utf8Of(given);
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()))
+            << Utf8Of(given);
         EXPECT_EQ(given, path);
         EXPECT_TRUE(trace.Ops().empty()) << Utf8Of(given) << ": nothing at all was touched";
     }
@@ -352,7 +355,7 @@ TEST(ShredFile, FolderIsNoFile) {
     TempFolder folder;
     MakeTestFolder(folder / L"sub");
     std::wstring path = folder / L"sub";
-    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
     EXPECT_TRUE(PathExists(folder / L"sub"));
     EXPECT_EQ(FileSizeOf(folder / L"sub"), 0);
 }

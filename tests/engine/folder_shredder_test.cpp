@@ -54,15 +54,12 @@ TEST(ShredFolder, TwoFilesAndAnEmptySubfolderTakeFourStepsInListingOrder) {
     ASSERT_EQ(3u, listed.size());
     OnFreshThread([&] {
         ProgressRecorder recorder;
-        ASSERT_NE(nullptr, recorder.Window());
         EXPECT_EQ(4, CountShredItems(chosen));
         std::wstring path = chosen;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder));
 
         EXPECT_EQ(FlatFolderEvents(listed, L"chosen"), recorder.Events());
-        EXPECT_EQ(4, recorder.BarPosition());
-        EXPECT_EQ(L"chosen", recorder.ShownText());
 
         // The subfolder is gone before its parent's first rename.
         const auto& ops = trace.Ops();
@@ -104,7 +101,7 @@ TEST(ShredFolder, EmptyFolderShowsItsNameStepsOnceAndGetsTenFolderNames) {
         EXPECT_EQ(1, CountShredItems(chosen));
         std::wstring path = chosen;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteGutmann, recorder.Window()));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteGutmann, recorder));
         EXPECT_EQ(FlatFolderEvents({}, L"empty"), recorder.Events());
         const auto draws = ReferenceDraws(130);
         const auto moves = trace.OpsOf(K::Move);
@@ -131,7 +128,7 @@ TEST(ShredFolder, DotProfileIsAnOrdinaryFileAndDotsAreNeverEntries) {
         ProgressRecorder recorder;
         EXPECT_EQ(2, CountShredItems(chosen));
         std::wstring path = chosen;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder.Window()));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder));
         EXPECT_EQ(FlatFolderEvents({L".profile"}, L"home"), recorder.Events());
     });
     EXPECT_TRUE(ListedNames(root.Path()).empty());
@@ -154,7 +151,7 @@ TEST(ShredFolder, ReadOnlyAndHiddenFoldersAndFilesAreShredded) {
         ProgressRecorder recorder;
         EXPECT_EQ(4, CountShredItems(chosen));
         std::wstring path = chosen;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteDod3, recorder.Window()));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteDod3, recorder));
         EXPECT_EQ(4, recorder.Steps());
     });
     EXPECT_TRUE(ListedNames(root.Path()).empty());
@@ -175,7 +172,7 @@ TEST(ShredFolder, UnlistableSubfolderCountsOneTakesNoStepAndKeepsItsParent) {
             return op.kind == K::ListFirst && op.path.ends_with(L"\\locked\\*");
         });
         EXPECT_EQ(3, CountShredItems(chosen));
-        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(FlatFolderEvents({L"a.txt"}, L"chosen"), recorder.Events())
             << "the locked folder shows nothing and takes no step";
         const auto draws = ReferenceDraws(260);
@@ -206,7 +203,7 @@ TEST(ShredFolder, LinuxSymlinksAreOneItemEachAndNeverFollowed) {
         const int count = CountShredItems(chosen);
         EXPECT_EQ(5, count);
         std::wstring path = chosen;
-        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(count, recorder.Steps());
         const auto names = NameSet(recorder.Names());
         EXPECT_EQ(
@@ -235,7 +232,7 @@ TEST(ShredFolder, ChosenFolderThatIsALinkIsLeftAlone) {
         EXPECT_EQ(1, CountShredItems(chosen));
         std::wstring path = chosen;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(FlatFolderEvents({}, L"linked"), recorder.Events());
         EXPECT_EQ(chosen, path);
         EXPECT_EQ(0u, trace.Count(K::SetAttributes));
@@ -257,12 +254,10 @@ TEST(ShredFolder, CancelFinishesTheEntryAtHandAndLeavesTheFoldersInPlace) {
     const std::vector<std::wstring> listed = ListedNames(chosen + L"\\sub");
     OnFreshThread([&] {
         ProgressRecorder recorder;
-        std::atomic<bool> cancel{false};
-        recorder.OnStep([&] { cancel = true; });
+        recorder.OnStep([&] { recorder.RequestStop(); });
         std::wstring path = chosen;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFolderCancelled,
-                  ShredFolder(path, OverwriteZeros, recorder.Window(), &cancel));
+        EXPECT_EQ(ShredFolderCancelled, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(chosen, path);
         EXPECT_EQ((std::vector<ProgressEvent>{ShownName(listed[0]), Stepped()}), recorder.Events());
         EXPECT_EQ(0u, trace.Count(K::RemoveFolder));
@@ -281,10 +276,10 @@ TEST(ShredFolder, CancelSetBeforeTheStartTouchesNothing) {
     MakeTestFolder(chosen);
     WriteTestFile(chosen + L"\\a.txt", "kept");
     ProgressRecorder recorder;
-    const std::atomic<bool> cancel{true};
+    recorder.RequestStop();
     std::wstring path = chosen;
     FileSystemTrace trace;
-    EXPECT_EQ(ShredFolderCancelled, ShredFolder(path, OverwriteZeros, recorder.Window(), &cancel));
+    EXPECT_EQ(ShredFolderCancelled, ShredFolder(path, OverwriteZeros, recorder));
     EXPECT_TRUE(recorder.Events().empty());
     EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Move) + trace.Count(K::Delete));
     EXPECT_EQ("kept", ReadTestFile(chosen + L"\\a.txt"));
@@ -304,7 +299,7 @@ TEST(ShredFolder, TreeDeeperThan260Characters) {
     ProgressRecorder recorder;
     EXPECT_EQ(4, CountShredItems(chosen));
     std::wstring path = chosen;
-    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder));
     EXPECT_EQ(4, recorder.Steps());
     EXPECT_EQ(std::wstring(100, L'f'), recorder.Names().at(0));
     EXPECT_TRUE(ListedNames(root.Path()).empty());
@@ -323,7 +318,7 @@ TEST(ShredFolder, NamesEndingInDotOrSpaceAndBeyondTheBmp) {
     ProgressRecorder recorder;
     EXPECT_EQ(4, CountShredItems(chosen));
     std::wstring path = chosen;
-    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder.Window()));
+    EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteRandom, recorder));
     EXPECT_EQ(4, recorder.Steps());
     EXPECT_EQ(std::vector<std::wstring>{L"plain"}, ListedNames(root.Path()));
     EXPECT_EQ("lookalike's file", ReadTestFile(root / L"plain\\keep.txt"));
@@ -340,7 +335,7 @@ TEST(ShredFolder, ExistingFolderWithTheFirstRandomNameIsNeverTouched) {
     OnFreshThread([&] {
         ProgressRecorder recorder;
         std::wstring path = chosen;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
     });
     EXPECT_EQ(std::vector<std::wstring>{bystander.substr(bystander.rfind(L'\\') + 1)},
@@ -360,28 +355,12 @@ TEST(ShredFolder, FileInUseStaysAndTheStepsStillMatchTheCount) {
     ProgressRecorder recorder;
     const int count = CountShredItems(chosen);
     std::wstring path = chosen;
-    EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteDod7, recorder.Window()));
+    EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteDod7, recorder));
     CloseHandle(holder);
     EXPECT_EQ(3, count);
     EXPECT_EQ(count, recorder.Steps());
     EXPECT_EQ(std::vector<std::wstring>{L"busy.txt"}, ListedNames(path));
     EXPECT_EQ("in use", ReadTestFile(path + L"\\busy.txt"));
-}
-
-TEST(ShredFolder, EngineOnAnotherThreadReportsThroughTheWindowsThread) {
-    TempFolder root;
-    const std::wstring chosen = root / L"chosen";
-    MakeTestFolder(chosen);
-    WriteTestFile(chosen + L"\\only.txt", "x");
-    ProgressRecorder recorder;
-    int result = 0;
-    RunWhilePumping([&] {
-        std::wstring path = chosen;
-        result = ShredFolder(path, OverwriteZeros, recorder.Window());
-    });
-    EXPECT_EQ(ShredFolderRemoved, result);
-    EXPECT_EQ(FlatFolderEvents({L"only.txt"}, L"chosen"), recorder.Events());
-    EXPECT_EQ(2, recorder.BarPosition());
 }
 
 TEST(ShredFolder, OnlyFullPathsOfFoldersAreActedOn) {
@@ -410,14 +389,14 @@ TEST(ShredFolder, OnlyFullPathsOfFoldersAreActedOn) {
         std::wstring path = given;
         FileSystemTrace trace;
         EXPECT_EQ(1, CountShredItems(given)) << Utf8Of(given);
-        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder.Window()))
+        EXPECT_EQ(ShredFolderNotListed, ShredFolder(path, OverwriteZeros, recorder))
             << Utf8Of(given);
         EXPECT_EQ(given, path);
         EXPECT_TRUE(trace.Ops().empty()) << Utf8Of(given) << ": nothing at all was touched";
     }
     std::wstring file = root / L"file.txt";
     EXPECT_EQ(1, CountShredItems(file));
-    EXPECT_EQ(ShredFolderNotListed, ShredFolder(file, OverwriteZeros, recorder.Window()));
+    EXPECT_EQ(ShredFolderNotListed, ShredFolder(file, OverwriteZeros, recorder));
     SetCurrentDirectoryW(previous);
     EXPECT_TRUE(recorder.Events().empty());
     EXPECT_EQ("kept", ReadTestFile(root / L"sub\\kept.txt"));

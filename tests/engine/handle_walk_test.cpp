@@ -54,7 +54,7 @@ TEST(HandleGuarantee, FileIsActedOnOnlyThroughHandlesOnceOpened) {
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
         ExpectOnlyTheParentFolderByPath(trace, folder.Path());
         const FileOp opened = trace.OpsOf(K::Open).at(1);
         EXPECT_EQ(Extended(original), opened.path);
@@ -83,7 +83,6 @@ TEST(HandleGuarantee, FolderTreeIsCountedAndShreddedThroughHandlesOnceOpened) {
     WriteTestFile(chosen + L"\\sub\\b.txt", "b");
     WriteTestFile(chosen + L"\\sub\\deeper\\c.txt", "c");
     OnFreshThread([&] {
-        HWND noProgress = nullptr;
         {
             FileSystemTrace trace;
             EXPECT_EQ(6, CountShredItems(chosen));
@@ -91,7 +90,7 @@ TEST(HandleGuarantee, FolderTreeIsCountedAndShreddedThroughHandlesOnceOpened) {
         }
         std::wstring path = chosen;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, noProgress));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, NoProgress()));
         ExpectOnlyTheParentFolderByPath(trace, root.Path());
         EXPECT_EQ(3u, trace.Count(K::Delete));
         EXPECT_EQ(3u, trace.Count(K::RemoveFolder));
@@ -114,7 +113,7 @@ TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFi
                                    {L":two:$DATA", folder / L"two.side"}};
         StandInStreams::refuseWith = 0;
         StandInStreams fake;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
 
         const auto draws = ReferenceDraws(9 + 13);
         const auto writes = trace.OpsOf(K::Write);
@@ -155,7 +154,7 @@ TEST(NamedStreams, NoneListedOrListingRefusedChangesNothingElse) {
             StandInStreams::streams.clear();
             StandInStreams::refuseWith = refuse ? ERROR_INVALID_FUNCTION : 0;
             StandInStreams fake;
-            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom));
+            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
             EXPECT_EQ(L"tydimofugc.qu",
                       trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
             EXPECT_EQ(ReferenceDraws(135)[134], NextRandom()) << "4 fill draws and 130 names";
@@ -234,7 +233,7 @@ TEST(ReparsePointsInAFolder, LinksAreDeletedAsThemselvesAndOtherKindsStayWhole) 
     MakeTestFolder(chosen + L"\\junction");
     WriteTestFile(chosen + L"\\placeholder", "kept in the cloud");
     const std::vector<std::wstring> listed = ListedNames(chosen);
-    RunWhilePumping([&] {
+    OnFreshThread([&] {
         ProgressRecorder recorder;
         std::wstring path = chosen;
         FileSystemTrace trace;
@@ -242,7 +241,7 @@ TEST(ReparsePointsInAFolder, LinksAreDeletedAsThemselvesAndOtherKindsStayWhole) 
                                         {L"placeholder", CloudPlaceholderTag}};
         StandInReparsePoints fake;
         EXPECT_EQ(3, CountShredItems(chosen));
-        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder.Window()));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder));
 
         std::vector<ProgressEvent> expected;
         for (const std::wstring& name : listed) {
@@ -279,11 +278,10 @@ TEST(ReparsePointsInAFolder, LinksAreDeletedAsThemselvesAndOtherKindsStayWhole) 
     MakeTestFolder(chosen + L"\\link");
     OnFreshThread([&] {
         std::wstring path = chosen;
-        HWND noProgress = nullptr;
         FileSystemTrace trace;
         StandInReparsePoints::points = {{L"link", IO_REPARSE_TAG_SYMLINK}};
         StandInReparsePoints fake;
-        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, noProgress));
+        EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, NoProgress()));
     });
     EXPECT_FALSE(PathExists(chosen));
 }
@@ -302,7 +300,7 @@ TEST(ItemsThatStay, FileHeldOpenElsewhereKeepsItsAttributes) {
         ASSERT_NE(INVALID_HANDLE_VALUE, holder);
         std::wstring path = original;
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3)) << share;
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3, NoProgress())) << share;
         CloseHandle(holder);
         EXPECT_EQ(original, path);
         EXPECT_EQ(kept, GetFileAttributesW(original.c_str()) & kept) << share;
@@ -363,10 +361,9 @@ TEST(SwappedForALink, FolderSwappedAfterListingIsNeitherCountedIntoNorWalked) {
         ASSERT_TRUE(MoveFileW((root / L"counted").c_str(), (chosen + L"\\sub").c_str()));
 
         std::wstring path = chosen;
-        HWND noProgress = nullptr;
         {
             SwapBeforeOpen swap(chosen, L"sub", root / L"moved", guard.Path());
-            EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, noProgress));
+            EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, NoProgress()));
         }
         EXPECT_EQ(std::vector<std::wstring>{L"sub"}, ListedNames(path));
         EXPECT_TRUE(RemoveLinuxSymlink(path, L"sub")) << "the link stays a link";
@@ -394,10 +391,9 @@ TEST(SwappedForALink, LinkToTheSamePathOnAnotherDriveIsLeftAlone) {
         MakeLinuxSymlink(other + L"\\chosen\\secret.txt", here + L"\\chosen", L"secret.txt"));
     OnFreshThread([&] {
         std::wstring file = here + L"\\chosen\\secret.txt";
-        EXPECT_EQ(ShredFileOpenFailed, ShredFile(file, OverwriteZeros));
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(file, OverwriteZeros, NoProgress()));
         std::wstring folder = here + L"\\chosen";
-        HWND noProgress = nullptr;
-        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(folder, OverwriteZeros, noProgress));
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(folder, OverwriteZeros, NoProgress()));
         EXPECT_TRUE(RemoveLinuxSymlink(folder, L"secret.txt")) << "the link stays a link";
         RemoveDirectoryW(folder.c_str());
     });
@@ -431,8 +427,7 @@ void CountDeepTree(DeepWalk& walk) {
 }
 
 void ShredDeepTree(DeepWalk& walk) {
-    HWND noProgress = nullptr;
-    walk.result = ShredFolder(walk.path, OverwriteZeros, noProgress);
+    walk.result = ShredFolder(walk.path, OverwriteZeros, NoProgress());
 }
 
 struct LittleStackRun {

@@ -1,8 +1,14 @@
 // Drives whole shred jobs in-process: the real main window (modeless, so the test thread keeps
-// control), its "&Shred Now!" button, the confirmation answered from a CBT hook, the real
-// progress dialog and worker, and a record of what the progress dialog showed and stepped.
+// control) with its list and method buttons, a job list over them that records each row's
+// identity when the row is added (as the main window does when the user picks an item), the real
+// job with its progress dialog and worker, and a record of every name and step the worker
+// published and of what the dialog painted.
 #pragma once
 
+#include "engine/item_identity.h"
+#include "job/job_progress.h"
+#include "job/shred_job.h"
+#include "job/shred_job_list.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "mainwindow/main_window_text.h"
@@ -50,6 +56,63 @@ struct ShownBox {
     HWND owner = nullptr;
 };
 
+// The job's list over the main window's list-view (path in column 1, name in column 0) and method
+// buttons, with the identity each row recorded when it was added.
+class HarnessJobList final : public ShredJobList {
+public:
+    void Attach(HWND main) { main_ = main; }
+
+    HWND List() const { return GetDlgItem(main_, IDC_SHRED_LIST); }
+    void Added(bool hasIdentity, const ItemId& id) { identities_.push_back({hasIdentity, id}); }
+
+    HWND Owner() const override { return main_; }
+    int RowCount() const override { return ListItemCount(List()); }
+    std::wstring RowPath(int row) const override { return Text(row, 1); }
+    bool RowIdentity(int row, ItemId& id) const override {
+        const auto& recorded = identities_.at(static_cast<std::size_t>(row));
+        id = recorded.second;
+        return recorded.first;
+    }
+    void SetRowPath(int row, const std::wstring& path) override {
+        SetText(row, 0, path.substr(path.find_last_of(L'\\') + 1));
+        SetText(row, 1, path);
+    }
+    void DeleteRow(int row) override {
+        SendMessageW(List(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
+        identities_.erase(identities_.begin() + row);
+    }
+    ShredMethod CheckedMethod() const override {
+        for (int id = IDC_METHOD_FIRST; id <= IDC_METHOD_LAST; ++id) {
+            if (IsDlgButtonChecked(main_, id) == BST_CHECKED) {
+                return ShredMethods[id - IDC_METHOD_FIRST];
+            }
+        }
+        return nullptr;
+    }
+
+private:
+    std::wstring Text(int row, int column) const {
+        std::vector<wchar_t> buffer(33000, L'\0');
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = buffer.data();
+        item.cchTextMax = static_cast<int>(buffer.size());
+        SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+        return item.pszText ? std::wstring(item.pszText) : std::wstring();
+    }
+    void SetText(int row, int column, std::wstring text) {
+        LVITEMW item = {};
+        item.iSubItem = column;
+        item.pszText = text.data();
+        SendMessageW(List(), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
+                     reinterpret_cast<LPARAM>(&item));
+    }
+
+    HWND main_ = nullptr;
+    std::vector<std::pair<bool, ItemId>> identities_;
+};
+
 // Ends the test process when a job does not end in time, rather than hanging the suite.
 class JobWatchdog {
 public:
@@ -81,7 +144,7 @@ private:
     std::thread thread_;
 };
 
-class JobHarness {
+class JobHarness final : public ShredProgress {
 public:
     JobHarness() {
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
@@ -90,9 +153,12 @@ public:
         AppInstance = GetModuleHandleW(nullptr);
         main_ = CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
         EXPECT_NE(nullptr, main_) << "main window not created, error " << GetLastError();
+        list_.Attach(main_);
         Current() = this;
+        JobProgressWatcher = this;
     }
     ~JobHarness() {
+        JobProgressWatcher = nullptr;
         RemoveWindowSubclass(main_, WatchEnding, 0);
         DestroyWindow(main_);
         Current() = nullptr;
@@ -103,10 +169,21 @@ public:
     HWND Main() const { return main_; }
     HWND List() const { return GetDlgItem(main_, IDC_SHRED_LIST); }
 
-    void AddRow(const std::wstring& path) { AddShredListItem(path.c_str(), List()); }
+    // Adds a row as the user's pick does, recording the item's identity.
+    void AddRow(const std::wstring& path) {
+        const int before = ListItemCount(List());
+        AddShredListItem(path.c_str(), List());
+        if (ListItemCount(List()) > before) {
+            ItemId id;
+            const bool hasIdentity = ReadItemIdAtPath(path, id);
+            list_.Added(hasIdentity, id);
+        }
+    }
 
-    // A row with texts the main window itself would never add (it takes full paths only).
+    // A row with texts the main window itself would never add (it takes full paths only), and no
+    // identity.
     void AddRawRow(const std::wstring& name, const std::wstring& path) {
+        list_.Added(false, ItemId{});
         std::wstring nameText = name;
         std::wstring pathText = path;
         LVITEMW item = {};
@@ -133,19 +210,36 @@ public:
     void CheckMethod(int id) { CheckRadioButton(main_, IDC_METHOD_FIRST, IDC_METHOD_LAST, id); }
 
     // Called on the main thread when the progress dialog is shown (before the worker starts),
-    // and each time it is told a name.
+    // and on the worker's thread each time the worker shows a name.
     std::function<void(HWND progress)> onProgressShown;
     std::function<void(HWND progress, const std::wstring& name)> onName;
 
-    // Presses "&Shred Now!" and returns once the job is over and its report, if any, answered.
+    // Runs the job over the list, as the main window does once the user has answered Yes, and
+    // returns once the job is over and its report, if any, answered.
     void ShredNow(std::chrono::seconds limit = std::chrono::seconds(120)) {
         JobWatchdog watchdog(limit);
         DialogWatcher watcher([this](HWND dialog) { OnDialog(dialog); });
-        SendMessageW(GetDlgItem(main_, IDC_SHRED_NOW), BM_CLICK, 0, 0);
+        RunShredJob(list_);
     }
 
+    // The worker's reports, on its thread.
+    void ShowName(const std::wstring& name) override {
+        {
+            const std::lock_guard<std::mutex> lock(eventsMutex_);
+            events.push_back({false, name, 0});
+        }
+        if (onName) {
+            onName(progress_, name);
+        }
+    }
+    void Step() override {
+        const std::lock_guard<std::mutex> lock(eventsMutex_);
+        ++stepsSeen_;
+        events.push_back({true, L"", stepsSeen_});
+    }
+    bool StopRequested() const override { return false; }
+
     // What the last job showed.
-    int confirmations = 0;
     std::vector<ShownBox> reports;
     bool progressShown = false;
     HWND progressOwner = nullptr;
@@ -157,6 +251,7 @@ public:
     bool endedFromAnotherThread = false;
     int positionAtStart = -1;
     std::wstring nameAtStart;
+    // Every name and step the worker published (a step's position: the steps so far).
     std::vector<ShownProgress> events;
     std::vector<ShownPaint> paints;
 
@@ -209,16 +304,13 @@ private:
             return;
         }
         ShownBox shown{ReadMessageBox(dialog), GetWindow(dialog, GW_OWNER)};
-        if (shown.box.caption == ConfirmShredCaption) {
-            ++confirmations;
-            PostDialogButton(dialog, IDYES);
-            return;
-        }
         reports.push_back(shown);
         PostDialogButton(dialog, IDOK);
     }
 
     void OnProgressShown(HWND progress) {
+        progress_ = progress;
+        stepsSeen_ = 0;
         progressShown = true;
         progressOwner = GetWindow(progress, GW_OWNER);
         mainDisabledWhileShown = !IsWindowEnabled(main_);
@@ -267,31 +359,28 @@ private:
             const auto position =
                 static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETPOS, 0, 0));
             Current()->paints.push_back(
-                {true, L"", position, IsWindowVisible(bar) != FALSE, Current()->events.size()});
-        }
-        if (message == PBM_STEPIT && Current()) {
-            const auto position =
-                static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETPOS, 0, 0));
-            Current()->events.push_back({true, L"", position});
+                {true, L"", position, IsWindowVisible(bar) != FALSE, Current()->EventCount()});
         }
         return result;
     }
 
     static LRESULT CALLBACK RecordingNameProc(HWND name, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
-        if (message == WM_SETTEXT && Current() && lParam) {
-            const std::wstring text(reinterpret_cast<const wchar_t*>(lParam));
-            Current()->events.push_back({false, text, 0});
-            if (Current()->onName) {
-                Current()->onName(GetParent(name), text);
-            }
-        }
         if (message == WM_PAINT && Current()) {
             Current()->paints.push_back({false, WindowText(name), 0, IsWindowVisible(name) != FALSE,
-                                         Current()->events.size()});
+                                         Current()->EventCount()});
         }
         return CallWindowProcW(NameProc(), name, message, wParam, lParam);
     }
 
+    std::size_t EventCount() {
+        const std::lock_guard<std::mutex> lock(eventsMutex_);
+        return events.size();
+    }
+
     HWND main_ = nullptr;
+    HarnessJobList list_;
+    HWND progress_ = nullptr;
+    std::mutex eventsMutex_;
+    int stepsSeen_ = 0;
 };

@@ -1,6 +1,6 @@
-// Bringing the list up to date after the worker's loop, over rows in memory and items on disk.
+// Taking the rows before a job and bringing the list up to date after the worker's loop, over
+// rows in memory.
 #include "job/job_rows.h"
-#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,13 @@ public:
     HWND Owner() const override { return nullptr; }
     int RowCount() const override { return static_cast<int>(paths.size()); }
     std::wstring RowPath(int row) const override { return paths.at(static_cast<std::size_t>(row)); }
+    bool RowIdentity(int row, ItemId& id) const override {
+        if (row % 2) {
+            return false;
+        }
+        id.volumeSerial = static_cast<std::uint64_t>(row) + 7;
+        return true;
+    }
     void SetRowPath(int row, const std::wstring& path) override {
         paths.at(static_cast<std::size_t>(row)) = path;
     }
@@ -25,25 +32,37 @@ public:
     std::vector<std::wstring> paths;
 };
 
-// gone.txt was destroyed; kept.txt is still there (say, a file with other names that the engine
-// leaves whole, whatever it answered); old.txt now stands as renamed.ab; x.txt is gone under its
-// last random name; a row left alone; later.txt never reached.
-TEST(ReconcileJobRows, ExactlyTheRowsWhoseItemsRemainStayUnderTheirCurrentPaths) {
-    TempFolder temp;
-    WriteTestFile(temp / L"kept.txt", "whole");
-    WriteTestFile(temp / L"renamed.ab", "renamed");
-    WriteTestFile(temp / L"later.txt", "later");
-    const std::vector<std::wstring> paths = {temp / L"gone.txt", temp / L"kept.txt",
-                                             temp / L"old.txt",  L"rel.txt",
-                                             temp / L"x.txt",    temp / L"later.txt"};
-    const std::vector<JobRow> rows = {{RowState::Reached, paths[0], paths[0]},
-                                      {RowState::Reached, paths[1], paths[1]},
-                                      {RowState::Reached, paths[2], temp / L"renamed.ab"},
-                                      {RowState::LeftAlone, paths[3], L""},
-                                      {RowState::Reached, paths[4], temp / L"jdkfuqowpalme"},
-                                      {RowState::NotReached, L"", L""}};
-    const std::vector<std::wstring> staying = {temp / L"kept.txt", temp / L"renamed.ab", L"rel.txt",
-                                               temp / L"later.txt"};
+TEST(TakeJobRows, EachRowWithItsPathAndRecordedIdentity) {
+    const RowsInMemory list({L"C:\\a", L"C:\\b", L"C:\\c"});
+    const std::vector<JobRow> rows = TakeJobRows(list);
+    ASSERT_EQ(3u, rows.size());
+    EXPECT_EQ(L"C:\\b", rows[1].originalPath);
+    EXPECT_TRUE(rows[0].hasIdentity);
+    EXPECT_EQ(7u, rows[0].identity.volumeSerial);
+    EXPECT_FALSE(rows[1].hasIdentity);
+    EXPECT_EQ(9u, rows[2].identity.volumeSerial);
+}
+
+// Only what the engine reported destroyed leaves the list, whatever is on disk: gone.txt was
+// destroyed; kept.txt was reached and not destroyed (held elsewhere, or another item now, or its
+// path no longer leads anywhere); old.txt stays under its last random name; a row left alone; a
+// row never reached.
+TEST(ReconcileJobRows, OnlyRowsWhoseItemsTheEngineDestroyedLeave) {
+    const std::vector<std::wstring> paths = {L"C:\\t\\gone.txt", L"C:\\t\\kept.txt",
+                                             L"C:\\t\\old.txt", L"rel.txt", L"C:\\t\\later.txt"};
+    std::vector<JobRow> rows(5);
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        rows[i].originalPath = paths[i];
+        rows[i].currentPath = paths[i];
+    }
+    rows[0].state = RowState::Reached;
+    rows[0].destroyed = true;
+    rows[1].state = RowState::Reached;
+    rows[2].state = RowState::Reached;
+    rows[2].currentPath = L"C:\\t\\jdkfuqowpalme";
+    rows[3].state = RowState::LeftAlone;
+    const std::vector<std::wstring> staying = {L"C:\\t\\kept.txt", L"C:\\t\\jdkfuqowpalme",
+                                               L"rel.txt", L"C:\\t\\later.txt"};
 
     RowsInMemory failed(paths);
     EXPECT_EQ(4, ReconcileJobRows(failed, rows, true));

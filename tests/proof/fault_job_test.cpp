@@ -117,7 +117,8 @@ TEST_F(FaultJob, FolderThatCannotBeListedKeepsItsContentsAndItsRow) {
     ExpectGuardUnchanged();
 }
 
-TEST_F(FaultJob, ItemsRemovedAfterAddingDropOutSilently) {
+// A path that leads nowhere is never taken for a folder, nor for an item destroyed.
+TEST_F(FaultJob, ItemsRemovedAfterAddingStayListedAndAreReported) {
     const std::wstring gone = work + L"\\gone.txt";
     const std::wstring goneFolder = work + L"\\gone-folder";
     const std::wstring present = work + L"\\present.txt";
@@ -134,8 +135,9 @@ TEST_F(FaultJob, ItemsRemovedAfterAddingDropOutSilently) {
     job.ShredNow();
 
     EXPECT_FALSE(PathExists(present));
-    EXPECT_TRUE(job.RowPaths().empty());
-    EXPECT_TRUE(job.reports.empty());
+    EXPECT_EQ((std::vector<std::wstring>{gone, goneFolder}), Plain(job.RowPaths()));
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(NotShreddedMessage(2), job.reports[0].box.text);
     ExpectGuardUnchanged();
 }
 

@@ -6,11 +6,9 @@
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
 #include "engine/overwrite_methods.h"
-#include "resource.h"
+#include "engine/shred_progress.h"
 
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include <cstdio>
 #include <optional>
@@ -18,26 +16,6 @@
 #include <string_view>
 
 namespace {
-
-class UniqueWindow {
-public:
-    explicit UniqueWindow(HWND window) : window_(window) {}
-    ~UniqueWindow() {
-        if (window_) {
-            DestroyWindow(window_);
-        }
-    }
-    UniqueWindow(const UniqueWindow&) = delete;
-    UniqueWindow& operator=(const UniqueWindow&) = delete;
-    UniqueWindow(UniqueWindow&& other) noexcept : window_(other.window_) {
-        other.window_ = nullptr;
-    }
-    UniqueWindow& operator=(UniqueWindow&&) = delete;
-    HWND Get() const { return window_; }
-
-private:
-    HWND window_;
-};
 
 class UniqueFind {
 public:
@@ -107,22 +85,13 @@ int PlainDelete(const std::wstring& path) {
     return RemoveDirectoryW(path.c_str()) ? 0 : static_cast<int>(GetLastError());
 }
 
-// A hidden window with the two controls the folder walk reports to.
-UniqueWindow CreateProgressSink() {
-    UniqueWindow sink(CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
-                                      GetModuleHandleW(nullptr), nullptr));
-    if (sink.Get()) {
-        CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, sink.Get(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_BAR)),
-                        GetModuleHandleW(nullptr), nullptr);
-        CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 0, 0, sink.Get(),
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_PROGRESS_NAME)),
-                        GetModuleHandleW(nullptr), nullptr);
-        SendDlgItemMessageW(sink.Get(), IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, 0x7fffffff);
-        SendDlgItemMessageW(sink.Get(), IDC_PROGRESS_BAR, PBM_SETSTEP, 1, 0);
-    }
-    return sink;
-}
+// The engine's progress, unseen: the driver reports only results.
+class SilentProgress final : public ShredProgress {
+public:
+    void ShowName(const std::wstring&) override {}
+    void Step() override {}
+    bool StopRequested() const override { return false; }
+};
 
 void PrintLine(int result, const std::wstring& path) {
     const int size =
@@ -144,10 +113,7 @@ int Run(int argc, wchar_t** argv) {
         std::fputs("residue_driver: unknown method\n", stderr);
         return 2;
     }
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-    InitCommonControlsEx(&controls);
-    UniqueWindow sink = CreateProgressSink();
-    HWND progress = sink.Get();
+    SilentProgress progress;
 
     bool allGone = true;
     for (int i = 2; i < argc; ++i) {
@@ -159,7 +125,7 @@ int Run(int argc, wchar_t** argv) {
         } else if (IsFolder(path)) {
             result = ShredFolder(path, *choice.method, progress);
         } else {
-            result = ShredFile(path, *choice.method);
+            result = ShredFile(path, *choice.method, progress);
         }
         PrintLine(result, path);
         if (Exists(original) || Exists(path)) {

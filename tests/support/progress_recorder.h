@@ -1,13 +1,8 @@
-// A real small window with the progress dialog's two controls, recording in order every name the
-// engine shows on IDC_PROGRESS_NAME (a static text) and every PBM_STEPIT on IDC_PROGRESS_BAR (a
-// progress bar, range 0 to 65535, step 1).
-//
-// Create it on the thread that will call the engine; the engine's messages then arrive directly.
-// When the engine runs on another thread, the creating thread must pump messages meanwhile:
-// RunWhilePumping does that.
+// A ShredProgress that records in order every name the engine shows and every step it takes, and
+// asks the engine to stop when a test says so.
 #pragma once
 
-#include <windows.h>
+#include "engine/shred_progress.h"
 
 #include <functional>
 #include <string>
@@ -23,35 +18,26 @@ struct ProgressEvent {
 ProgressEvent ShownName(const std::wstring& name);
 ProgressEvent Stepped();
 
-class ProgressRecorder {
+class ProgressRecorder final : public ShredProgress {
 public:
-    ProgressRecorder();
-    ~ProgressRecorder();
-    ProgressRecorder(const ProgressRecorder&) = delete;
-    ProgressRecorder& operator=(const ProgressRecorder&) = delete;
-
-    // The window to hand to the engine as its progress dialog; null when it could not be made.
-    HWND& Window() { return window_; }
+    void ShowName(const std::wstring& name) override;
+    void Step() override;
+    bool StopRequested() const override { return stop_; }
 
     const std::vector<ProgressEvent>& Events() const { return events_; }
     std::vector<std::wstring> Names() const;
     int Steps() const;
-    // The bar's own position and the static's own text, read back from the controls.
-    int BarPosition() const;
-    std::wstring ShownText() const;
 
-    // Called right after each recorded step, on the window's thread (for example to cancel).
+    // From now on the engine is asked to stop.
+    void RequestStop() { stop_ = true; }
+    // Called right after each recorded step (for example to ask for a stop).
     void OnStep(std::function<void()> callback) { onStep_ = std::move(callback); }
 
 private:
-    static LRESULT CALLBACK ControlProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam,
-                                        UINT_PTR id, DWORD_PTR self);
-
-    HWND window_ = nullptr;
     std::vector<ProgressEvent> events_;
     std::function<void()> onStep_;
+    bool stop_ = false;
 };
 
-// Runs body on a fresh thread (its random state starts at 1) while this thread pumps its
-// messages, until body returns.
-void RunWhilePumping(const std::function<void()>& body);
+// A progress that records nothing and never asks to stop, for tests that look only at the disk.
+ShredProgress& NoProgress();

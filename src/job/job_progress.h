@@ -1,0 +1,37 @@
+// The worker's progress, published to state that the dialog reads at its own pace: the worker
+// never waits for the dialog's thread, and no window message crosses threads per item.
+#pragma once
+
+#include "engine/shred_progress.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+class JobProgress final : public ShredProgress {
+public:
+    // Worker side, through the engine.
+    void ShowName(const std::wstring& name) override;
+    void Step() override;
+    bool StopRequested() const override { return stop_.load(std::memory_order_relaxed); }
+
+    // Dialog side.
+    void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
+    int StepsTaken() const { return steps_.load(std::memory_order_relaxed); }
+    // The latest name, when one was shown since the last call.
+    bool TakeNewName(std::wstring& name);
+
+    // Ready for a new job: no name, no steps, no stop.
+    void Reset();
+
+private:
+    std::mutex nameMutex_;
+    std::wstring name_;
+    bool nameIsNew_ = false;
+    std::atomic<int> steps_{0};
+    std::atomic<bool> stop_{false};
+};
+
+// Told every name and step as the worker publishes it, on the worker's thread, when set. The
+// program leaves it null; a test watches a job's reports through it.
+extern ShredProgress* JobProgressWatcher;

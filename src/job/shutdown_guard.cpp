@@ -1,0 +1,3 @@
+#include "job/shutdown_guard.h"
+
+ShutdownReasonSetter SetShutdownReason = ShutdownBlockReasonCreate;

@@ -1,0 +1,107 @@
+// The item the user chose, and no other: between the pick and the job a folder on the way is
+// swapped for a link to a look-alike, or moved away; rows inside a folder row. Shredded end to end
+// through the real job on real files, with a guard tree that must stay whole.
+#include "proof/proof_harness.h"
+#include "support/linux_side.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using namespace proof;
+
+namespace {
+
+class ChosenItemJob : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, job.Main());
+        MakeTestFolder(work);
+        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
+    }
+
+    // Makes folder\secret.txt and folder\secretdir\inner.txt, tagged with tag.
+    static void MakeShape(const std::wstring& folder, char tag) {
+        MakeTestFolder(folder);
+        WriteTestFile(folder + L"\\secret.txt", std::string(5000, tag));
+        MakeTestFolder(folder + L"\\secretdir");
+        WriteTestFile(folder + L"\\secretdir\\inner.txt", std::string(3000, tag));
+    }
+
+    // A folder link is removed as itself, so that the clean-up never walks through it.
+    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
+
+    TempFolder root;
+    std::wstring work = root / L"work";
+    JobHarness job;
+};
+
+// Under Wine a Linux link on the way opens as what it points to, as a junction does on Windows.
+TEST_F(ChosenItemJob, ParentSwappedForALinkToALookAlikeLeavesTheLookAlikeWhole) {
+    const std::wstring parent = work + L"\\parent";
+    MakeShape(parent, 'c');
+    job.AddRow(parent + L"\\secret.txt");
+    job.AddRow(parent + L"\\secretdir");
+    ASSERT_EQ(2u, job.RowPaths().size());
+    ASSERT_TRUE(MoveFileW(parent.c_str(), (root / L"moved").c_str()));
+    MakeShape(root / L"guard", 'g');
+    ASSERT_TRUE(MakeLinuxSymlink(root / L"guard", work, L"parent"));
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {});
+
+    job.ShredNow();
+
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), {})) << "neither look-alike nor chosen touched";
+    EXPECT_EQ(std::string(5000, 'g'), ReadTestFile(root / L"guard\\secret.txt"));
+    EXPECT_EQ((std::vector<std::wstring>{parent + L"\\secret.txt", parent + L"\\secretdir"}),
+              Plain(job.RowPaths()));
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(NotShreddedMessage(2), job.reports[0].box.text);
+    EXPECT_TRUE(job.ShownNames().empty());
+}
+
+TEST_F(ChosenItemJob, FileWhoseFolderMovedAwayStaysAndIsReported) {
+    const std::wstring away = work + L"\\away";
+    MakeShape(away, 'a');
+    job.AddRow(away + L"\\secret.txt");
+    ASSERT_TRUE(MoveFileW(away.c_str(), (work + L"\\elsewhere").c_str()));
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {});
+
+    job.ShredNow();
+
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), {}));
+    EXPECT_EQ(std::vector<std::wstring>{away + L"\\secret.txt"}, Plain(job.RowPaths()));
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(NotShreddedMessage(1), job.reports[0].box.text);
+}
+
+// The file row goes first, then its folder, which keeps a file held elsewhere and so stays under
+// a random name: the file row is judged by what the engine did to it, not by its path now.
+TEST_F(ChosenItemJob, FileRowInsideAFolderRowIsShreddedFirstAndJudgedByItsOwnResult) {
+    const std::wstring folder = work + L"\\folder";
+    MakeShape(folder, 'f');
+    WriteTestFile(folder + L"\\held.txt", "held elsewhere");
+    job.AddRow(folder + L"\\secret.txt");
+    job.AddRow(folder);
+    const GuardSnapshot before = SnapshotGuard(root.Path(), {folder});
+    {
+        FileHandle holder(CreateFileW((folder + L"\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder.Valid());
+        job.ShredNow();
+    }
+
+    const std::vector<std::wstring> names = job.ShownNames();
+    ASSERT_FALSE(names.empty());
+    EXPECT_EQ(L"secret.txt", names[0]);
+    const std::vector<std::wstring> rows = Plain(job.RowPaths());
+    ASSERT_EQ(1u, rows.size()) << "the file row is gone: the engine deleted its file";
+    EXPECT_EQ(work + L"\\", rows[0].substr(0, work.size() + 1));
+    EXPECT_EQ(std::vector<std::wstring>{L"held.txt"}, ListedNames(rows[0]));
+    EXPECT_EQ("held elsewhere", ReadTestFile(rows[0] + L"\\held.txt"));
+    EXPECT_EQ(before, SnapshotGuard(root.Path(), {rows[0]}));
+    ExpectListMatchesDisk(job);
+}
+
+} // namespace
