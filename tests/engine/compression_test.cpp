@@ -1,6 +1,7 @@
 // NTFS compression, which Wine lacks, turned off through the data handle before the first pass.
 #include "engine/file_shredder.h"
 #include "support/file_system_trace.h"
+#include "support/progress_recorder.h"
 #include "support/stand_in_streams.h"
 #include "support/temp_folder.h"
 
@@ -76,7 +77,7 @@ TEST(Compression, IsTurnedOffThroughEachStreamBeforeItsFirstPassAndNeverAskedOth
         StandInStreams::refuseWith = 0;
         StandInStreams streams;
         StandInCompression compression(trace, L"packed.bin");
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
 
         const auto& controls = StandInCompression::controls;
         ASSERT_EQ(2u, controls.size());
@@ -101,7 +102,7 @@ TEST(Compression, IsTurnedOffThroughEachStreamBeforeItsFirstPassAndNeverAskedOth
         std::wstring path = folder / L"plain.bin";
         FileSystemTrace trace;
         StandInCompression compression(trace, L"packed.bin");
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         EXPECT_TRUE(StandInCompression::controls.empty());
     }
 }
@@ -114,7 +115,7 @@ TEST(Compression, RefusedLeavesTheFileWhole) {
     {
         FileSystemTrace trace;
         StandInCompression compression(trace, L"packed.bin", ERROR_DISK_FULL);
-        EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteRandom));
+        EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteRandom, NoProgress()));
         EXPECT_EQ(1u, StandInCompression::controls.size());
         EXPECT_EQ(0u, trace.Count(K::Write) + trace.Count(K::Truncate) + trace.Count(K::Move) +
                           trace.Count(K::Delete));

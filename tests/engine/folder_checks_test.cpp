@@ -3,6 +3,7 @@
 #include "engine/folder_shredder.h"
 #include "support/file_system_trace.h"
 #include "support/fresh_thread.h"
+#include "support/progress_recorder.h"
 #include "support/reference_random.h"
 #include "support/temp_folder.h"
 
@@ -18,8 +19,7 @@ namespace {
 using K = FileOp::Kind;
 
 int ShredFolderAt(std::wstring& path) {
-    HWND noProgress = nullptr;
-    return ShredFolder(path, OverwriteZeros, noProgress);
+    return ShredFolder(path, OverwriteZeros, NoProgress());
 }
 
 // Records the buffer size of every folder listing call.

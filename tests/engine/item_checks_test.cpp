@@ -1,7 +1,7 @@
 // A file whose data another program holds for a moment: its data open is tried again.
 #include "engine/file_shredder.h"
-#include "engine/stop_request.h"
 #include "support/file_system_trace.h"
+#include "support/progress_recorder.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
@@ -59,7 +59,7 @@ TEST(HeldFile, SharingViolationThatClearsOnTheThirdTryShredsTheFile) {
     std::wstring path = original;
     FileSystemTrace trace;
     HeldData held(2);
-    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
     EXPECT_EQ(3, HeldData::attempts);
     EXPECT_EQ(1u, trace.Count(K::Delete));
     EXPECT_FALSE(PathExists(original));
@@ -75,7 +75,7 @@ TEST(HeldFile, SharingViolationThatNeverClearsLeavesTheFileAfterAboutASecond) {
         FileSystemTrace trace;
         HeldData held(1000);
         const auto start = std::chrono::steady_clock::now();
-        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
         const auto waited = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(5, HeldData::attempts);
         EXPECT_GE(waited, std::chrono::milliseconds(900)) << "tried again over about a second";
@@ -95,10 +95,9 @@ TEST(HeldFile, StopRequestEndsTheWaitWithinAShortSlice) {
     std::wstring path = original;
     // Two questions answered "go on", the third "stop": asked slice by slice, the first wait
     // ends there; asked once a wait, the third question would come only after three tries.
-    const StopAfter stop(2);
-    const StopRequestScope scope(&stop);
+    StopAfter stop(2);
     HeldData held(1000);
-    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros));
+    EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, stop));
     EXPECT_EQ(1, HeldData::attempts);
     EXPECT_EQ("held for good", ReadTestFile(original));
 }

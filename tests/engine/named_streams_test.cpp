@@ -3,6 +3,7 @@
 // file.
 #include "engine/file_shredder.h"
 #include "support/file_system_trace.h"
+#include "support/progress_recorder.h"
 #include "support/stand_in_streams.h"
 #include "support/temp_folder.h"
 
@@ -43,7 +44,7 @@ TEST(NamedStreams, ListingRefusedLeavesTheFileWholeUnlessTheVolumeKeepsNoStreams
             StandInStreams::streams.clear();
             StandInStreams::refuseWith = error;
             StandInStreams fake;
-            EXPECT_NE(ShredFileDeleted, ShredFile(path, OverwriteDod3)) << error;
+            EXPECT_NE(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress())) << error;
             EXPECT_EQ(0u, trace.Count(K::Write)) << error;
             ExpectLeftWhole(trace, original, "stays whole");
         }
@@ -57,7 +58,7 @@ TEST(NamedStreams, ListingRefusedLeavesTheFileWholeUnlessTheVolumeKeepsNoStreams
         StandInStreams::streams.clear();
         StandInStreams::refuseWith = error;
         StandInStreams fake;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros)) << error;
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress())) << error;
         EXPECT_FALSE(PathExists(original)) << error;
     }
 }
@@ -88,7 +89,7 @@ TEST(NamedStreams, ListingOfAnyLengthIsReadWhole) {
             return false;
         });
         StandInStreams fake;
-        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros));
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         ASSERT_FALSE(StandInStreams::listingSizes.empty());
         EXPECT_GT(StandInStreams::listingSizes.back(), 1024u * 1024u);
         EXPECT_EQ(2000u, StandInStreams::opened.size());
@@ -110,7 +111,7 @@ TEST(NamedStreams, StreamThatCannotBeWrittenLeavesTheFile) {
         StandInStreams::refuseWith = 0;
         StandInStreams fake;
         trace.FailWhen([](const FileOp& op) { return op.kind == K::Write && op.path.empty(); });
-        EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteDod7));
+        EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteDod7, NoProgress()));
         ASSERT_EQ(1u, StandInStreams::opened.size());
         for (const FileOp& op : trace.OpsOf(K::Write)) {
             EXPECT_EQ(StandInStreams::opened[0], op.handle) << "the main stream is not written";
