@@ -1,19 +1,17 @@
 // Drives whole shred jobs in-process: the real main window (modeless, so the test thread keeps
-// control) with its list and method buttons, a job list over them that records each row's
-// identity when the row is added (as the main window does when the user picks an item), the real
-// job with its progress dialog and worker, and a record of every name and step the worker
-// published and of what the dialog painted.
+// control) with its list, which records each row's identity when the row is added, its method
+// buttons and its "&Shred Now!" button, the confirmation answered Yes, the real job with its
+// progress dialog and worker, and a record of every name and step the worker published and of
+// what the dialog painted.
 #pragma once
 
-#include "engine/item_identity.h"
 #include "job/job_progress.h"
-#include "job/shred_job.h"
-#include "job/shred_job_list.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/shred_list_view.h"
 #include "resource.h"
+#include "support/file_system_override.h"
 #include "support/ui_test.h"
 
 #include <gtest/gtest.h>
@@ -56,63 +54,6 @@ struct ShownBox {
     HWND owner = nullptr;
 };
 
-// The job's list over the main window's list-view (path in column 1, name in column 0) and method
-// buttons, with the identity each row recorded when it was added.
-class HarnessJobList final : public ShredJobList {
-public:
-    void Attach(HWND main) { main_ = main; }
-
-    HWND List() const { return GetDlgItem(main_, IDC_SHRED_LIST); }
-    void Added(bool hasIdentity, const ItemId& id) { identities_.push_back({hasIdentity, id}); }
-
-    HWND Owner() const override { return main_; }
-    int RowCount() const override { return ListItemCount(List()); }
-    std::wstring RowPath(int row) const override { return Text(row, 1); }
-    bool RowIdentity(int row, ItemId& id) const override {
-        const auto& recorded = identities_.at(static_cast<std::size_t>(row));
-        id = recorded.second;
-        return recorded.first;
-    }
-    void SetRowPath(int row, const std::wstring& path) override {
-        SetText(row, 0, path.substr(path.find_last_of(L'\\') + 1));
-        SetText(row, 1, path);
-    }
-    void DeleteRow(int row) override {
-        SendMessageW(List(), LVM_DELETEITEM, static_cast<WPARAM>(row), 0);
-        identities_.erase(identities_.begin() + row);
-    }
-    ShredMethod CheckedMethod() const override {
-        for (int id = IDC_METHOD_FIRST; id <= IDC_METHOD_LAST; ++id) {
-            if (IsDlgButtonChecked(main_, id) == BST_CHECKED) {
-                return ShredMethods[id - IDC_METHOD_FIRST];
-            }
-        }
-        return nullptr;
-    }
-
-private:
-    std::wstring Text(int row, int column) const {
-        std::vector<wchar_t> buffer(33000, L'\0');
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = buffer.data();
-        item.cchTextMax = static_cast<int>(buffer.size());
-        SendMessageW(List(), LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&item));
-        return item.pszText ? std::wstring(item.pszText) : std::wstring();
-    }
-    void SetText(int row, int column, std::wstring text) {
-        LVITEMW item = {};
-        item.iSubItem = column;
-        item.pszText = text.data();
-        SendMessageW(List(), LVM_SETITEMTEXTW, static_cast<WPARAM>(row),
-                     reinterpret_cast<LPARAM>(&item));
-    }
-
-    HWND main_ = nullptr;
-    std::vector<std::pair<bool, ItemId>> identities_;
-};
-
 // Ends the test process when a job does not end in time, rather than hanging the suite.
 class JobWatchdog {
 public:
@@ -153,7 +94,6 @@ public:
         AppInstance = GetModuleHandleW(nullptr);
         main_ = CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
         EXPECT_NE(nullptr, main_) << "main window not created, error " << GetLastError();
-        list_.Attach(main_);
         Current() = this;
         JobProgressWatcher = this;
     }
@@ -170,20 +110,11 @@ public:
     HWND List() const { return GetDlgItem(main_, IDC_SHRED_LIST); }
 
     // Adds a row as the user's pick does, recording the item's identity.
-    void AddRow(const std::wstring& path) {
-        const int before = ListItemCount(List());
-        AddShredListItem(path.c_str(), List());
-        if (ListItemCount(List()) > before) {
-            ItemId id;
-            const bool hasIdentity = ReadItemIdAtPath(path, id);
-            list_.Added(hasIdentity, id);
-        }
-    }
+    void AddRow(const std::wstring& path) { AddShredListItem(path.c_str(), List()); }
 
     // A row with texts the main window itself would never add (it takes full paths only), and no
     // identity.
     void AddRawRow(const std::wstring& name, const std::wstring& path) {
-        list_.Added(false, ItemId{});
         std::wstring nameText = name;
         std::wstring pathText = path;
         LVITEMW item = {};
@@ -214,12 +145,12 @@ public:
     std::function<void(HWND progress)> onProgressShown;
     std::function<void(HWND progress, const std::wstring& name)> onName;
 
-    // Runs the job over the list, as the main window does once the user has answered Yes, and
-    // returns once the job is over and its report, if any, answered.
+    // Presses "&Shred Now!", answers the confirmation Yes, and returns once the job is over and
+    // its report, if any, answered.
     void ShredNow(std::chrono::seconds limit = std::chrono::seconds(120)) {
         JobWatchdog watchdog(limit);
         DialogWatcher watcher([this](HWND dialog) { OnDialog(dialog); });
-        RunShredJob(list_);
+        SendMessageW(GetDlgItem(main_, IDC_SHRED_NOW), BM_CLICK, 0, 0);
     }
 
     // The worker's reports, on its thread.
@@ -239,7 +170,8 @@ public:
     }
     bool StopRequested() const override { return false; }
 
-    // What the last job showed.
+    // What the last job showed: the confirmations answered Yes, and the other boxes, answered OK.
+    std::vector<ShownBox> confirmations;
     std::vector<ShownBox> reports;
     bool progressShown = false;
     HWND progressOwner = nullptr;
@@ -304,6 +236,11 @@ private:
             return;
         }
         ShownBox shown{ReadMessageBox(dialog), GetWindow(dialog, GW_OWNER)};
+        if (shown.box.caption == ConfirmShredCaption) {
+            confirmations.push_back(shown);
+            PostDialogButton(dialog, IDYES);
+            return;
+        }
         reports.push_back(shown);
         PostDialogButton(dialog, IDOK);
     }
@@ -379,8 +316,60 @@ private:
     }
 
     HWND main_ = nullptr;
-    HarnessJobList list_;
     HWND progress_ = nullptr;
     std::mutex eventsMutex_;
     int stepsSeen_ = 0;
+};
+
+// Names and steps alternate, each name followed by exactly one step, the bar counting up by one.
+inline void ExpectEveryNameStepped(const JobHarness& job) {
+    ASSERT_EQ(0u, job.events.size() % 2);
+    for (std::size_t i = 0; i < job.events.size(); i += 2) {
+        EXPECT_FALSE(job.events[i].step) << "event " << i;
+        EXPECT_TRUE(job.events[i + 1].step) << "event " << i + 1;
+        EXPECT_EQ(static_cast<int>(i / 2 + 1), job.events[i + 1].position);
+    }
+}
+
+// A job that destroyed everything: its dialog stood over the disabled main window, which is
+// enabled again with an empty list, no report and its default method.
+inline void ExpectCleanEnd(const JobHarness& job) {
+    EXPECT_TRUE(job.progressShown);
+    EXPECT_EQ(job.Main(), job.progressOwner);
+    EXPECT_TRUE(job.mainDisabledWhileShown);
+    EXPECT_TRUE(job.reports.empty()) << "no report after a job that destroyed everything";
+    EXPECT_EQ(0, ListItemCount(job.List()));
+    EXPECT_TRUE(IsWindowEnabled(job.Main()));
+    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(job.Main(), IDC_METHOD_RANDOM));
+}
+
+// Holds a file open with no sharing, as another program would.
+class LockedFile {
+public:
+    explicit LockedFile(const std::wstring& path)
+        : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
+        EXPECT_NE(INVALID_HANDLE_VALUE, handle_) << "cannot lock, error " << GetLastError();
+    }
+    ~LockedFile() { CloseHandle(handle_); }
+    LockedFile(const LockedFile&) = delete;
+    LockedFile& operator=(const LockedFile&) = delete;
+
+private:
+    HANDLE handle_;
+};
+
+// The one report of items not shredded: its caption, text, lone OK button and owner.
+inline void ExpectOneReport(const JobHarness& job, const std::wstring& text) {
+    ASSERT_EQ(1u, job.reports.size());
+    EXPECT_EQ(NotShreddedCaptionText, job.reports[0].box.caption);
+    EXPECT_EQ(text, job.reports[0].box.text);
+    EXPECT_EQ(std::vector<int>{IDOK}, job.reports[0].box.buttons);
+    EXPECT_EQ(job.Main(), job.reports[0].owner);
+}
+
+// Jobs whose tests replace calls of the engine's file-system table; the table is whole again after
+// each test.
+class FileSystemSeam : public ::testing::Test {
+private:
+    FileSystemOverride restoreAfterwards_;
 };

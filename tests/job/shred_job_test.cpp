@@ -1,5 +1,6 @@
-// Whole jobs on real files: the main window's list, "&Shred Now!", the progress dialog's range,
-// names and steps, the disk and the list afterwards.
+// Whole jobs on real files: the main window's list, "&Shred Now!" and its confirmation, the
+// names and steps each row takes, the disk and the list afterwards, and the one report of the
+// rows that stay.
 #include "job_harness.h"
 #include "support/temp_folder.h"
 
@@ -7,26 +8,6 @@
 #include <set>
 
 namespace {
-
-// Names and steps alternate, each name followed by exactly one step, the bar counting up by one.
-void ExpectEveryNameStepped(const JobHarness& job) {
-    ASSERT_EQ(0u, job.events.size() % 2);
-    for (std::size_t i = 0; i < job.events.size(); i += 2) {
-        EXPECT_FALSE(job.events[i].step) << "event " << i;
-        EXPECT_TRUE(job.events[i + 1].step) << "event " << i + 1;
-        EXPECT_EQ(static_cast<int>(i / 2 + 1), job.events[i + 1].position);
-    }
-}
-
-void ExpectCleanEnd(const JobHarness& job) {
-    EXPECT_TRUE(job.progressShown);
-    EXPECT_EQ(job.Main(), job.progressOwner);
-    EXPECT_TRUE(job.mainDisabledWhileShown);
-    EXPECT_TRUE(job.reports.empty()) << "no report after a job that destroyed everything";
-    EXPECT_EQ(0, ListItemCount(job.List()));
-    EXPECT_TRUE(IsWindowEnabled(job.Main()));
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(job.Main(), IDC_METHOD_RANDOM));
-}
 
 TEST(ShredJob, OneFileRowTakesOneStepAndLeavesNothing) {
     TempFolder temp;
@@ -36,6 +17,12 @@ TEST(ShredJob, OneFileRowTakesOneStepAndLeavesNothing) {
 
     job.ShredNow();
 
+    ASSERT_EQ(1u, job.confirmations.size()) << "\"&Shred Now!\" asks before the job";
+    EXPECT_EQ(L"Are you sure you want to continue?", job.confirmations[0].box.caption);
+    EXPECT_EQ(L"Are you sure you want to permanently delete these files and directories?",
+              job.confirmations[0].box.text);
+    EXPECT_EQ((std::vector<int>{IDYES, IDNO}), job.confirmations[0].box.buttons);
+    EXPECT_EQ(job.Main(), job.confirmations[0].owner);
     ExpectCleanEnd(job);
     EXPECT_EQ(0, job.rangeLow);
     EXPECT_EQ(1, job.rangeHigh);
@@ -103,76 +90,14 @@ TEST(ShredJob, MixedListIsShreddedTopToBottom) {
     EXPECT_TRUE(ListedNames(temp.Path()).empty());
 }
 
-// The dialog ends on the thread that owns it, so its owner is active again; and the name line
-// and bar, which paint at a bounded rate while the worker runs, show the job's last report.
-TEST(ShredJob, EndsWithTheFinalStateOnScreenAndTheMainWindowActive) {
-    TempFolder temp;
-    const std::wstring folder = temp / L"Folder";
-    MakeTestFolder(folder);
-    for (int i = 0; i < 8; ++i) {
-        WriteTestFile(folder + L"\\" + std::to_wstring(i) + L".bin", std::string(2048, 'z'));
-    }
-    WriteTestFile(temp / L"final.txt", "last of all");
-    JobHarness job;
-    job.AddRow(folder);
-    job.AddRow(temp / L"final.txt");
-    SetForegroundWindow(job.Main());
-    ASSERT_EQ(job.Main(), GetActiveWindow());
-
-    job.ShredNow();
-
-    ExpectCleanEnd(job);
-    EXPECT_FALSE(job.endedFromAnotherThread);
-    EXPECT_EQ(job.Main(), GetActiveWindow());
-    EXPECT_EQ(job.Main(), GetForegroundWindow());
-    ASSERT_EQ(10, job.Steps());
-    ExpectEveryNameStepped(job);
-    const ShownPaint* name = job.LastPaint(false);
-    ASSERT_NE(nullptr, name);
-    EXPECT_EQ(job.events.size(), name->afterEvents) << "painted after the last report";
-    EXPECT_TRUE(name->onScreen);
-    EXPECT_EQ(L"final.txt", name->name);
-    const ShownPaint* bar = job.LastPaint(true);
-    ASSERT_NE(nullptr, bar);
-    EXPECT_EQ(job.events.size(), bar->afterEvents) << "painted after the last report";
-    EXPECT_TRUE(bar->onScreen);
-    EXPECT_EQ(10, bar->position);
-}
-
-// Files made after the count: more steps than the range, and the bar stays at its end.
-TEST(ShredJob, MoreStepsThanCountedLeaveTheBarAtItsEnd) {
-    TempFolder temp;
-    const std::wstring folder = temp / L"Growing";
-    MakeTestFolder(folder);
-    WriteTestFile(folder + L"\\counted.txt", "counted");
-    JobHarness job;
-    job.AddRow(folder);
-    job.onProgressShown = [&folder](HWND) {
-        for (int i = 0; i < 3; ++i) {
-            WriteTestFile(folder + L"\\late" + std::to_wstring(i) + L".txt", "late");
-        }
-    };
-
-    job.ShredNow();
-
-    ExpectCleanEnd(job);
-    EXPECT_EQ(2, job.rangeHigh);
-    EXPECT_EQ(5, job.Steps());
-    const ShownPaint* bar = job.LastPaint(true);
-    ASSERT_NE(nullptr, bar);
-    EXPECT_EQ(job.events.size(), bar->afterEvents);
-    EXPECT_EQ(2, bar->position) << "the bar never starts over";
-}
-
 TEST(ShredJob, RowLongerThanMaxPathIsReadWhole) {
-    // The row is just long enough not to fit a buffer of 260 characters.
+    // The row is 261 characters: just long enough not to fit a buffer of MAX_PATH.
     TempFolder temp;
     const std::wstring folder = temp / std::wstring(200 - temp.Path().size(), L'd');
     MakeTestFolder(folder);
     const std::wstring name = std::wstring(MAX_PATH - folder.size() - 4, L'f') + L".txt";
     const std::wstring file = folder + L"\\" + name;
     WriteTestFile(file, "far away");
-    ASSERT_EQ(static_cast<std::size_t>(MAX_PATH + 1), file.size());
     JobHarness job;
     job.AddRow(file);
     ASSERT_EQ(std::vector<std::wstring>{file}, job.RowPaths());
@@ -208,38 +133,6 @@ TEST(ShredJob, RowWhoseItemIsGoneTakesNoStepAndStaysReported) {
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
 }
 
-TEST(ShredJob, EscapeEnterAndTheirCommandsDoNotEndTheDialog) {
-    TempFolder temp;
-    for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
-        WriteTestFile(temp / name, "data");
-    }
-    JobHarness job;
-    for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
-        job.AddRow(temp / name);
-    }
-    bool pressed = false;
-    job.onName = [&pressed](HWND progress, const std::wstring&) {
-        if (pressed) {
-            return;
-        }
-        pressed = true;
-        for (WPARAM key : {VK_ESCAPE, VK_RETURN}) {
-            PostMessageW(progress, WM_KEYDOWN, key, 1);
-            PostMessageW(progress, WM_KEYUP, key, 0xC0000001);
-        }
-        PostDialogButton(progress, IDCANCEL);
-        PostDialogButton(progress, IDOK);
-    };
-
-    job.ShredNow();
-
-    EXPECT_TRUE(pressed);
-    ExpectCleanEnd(job);
-    EXPECT_EQ((std::vector<std::wstring>{L"1.txt", L"2.txt", L"3.txt"}), job.ShownNames());
-    ExpectEveryNameStepped(job);
-    EXPECT_TRUE(ListedNames(temp.Path()).empty());
-}
-
 TEST(ShredJob, SecondJobRunsLikeTheFirst) {
     TempFolder temp;
     WriteTestFile(temp / L"one.txt", "1");
@@ -257,6 +150,110 @@ TEST(ShredJob, SecondJobRunsLikeTheFirst) {
     EXPECT_EQ((std::vector<std::wstring>{L"two.txt"}), job.ShownNames());
     EXPECT_EQ(0, ListItemCount(job.List()));
     EXPECT_TRUE(ListedNames(temp.Path()).empty());
+}
+
+TEST(ShredJobFailures, LockedFileStaysListedAndIsReported) {
+    TempFolder temp;
+    WriteTestFile(temp / L"a.txt", "a");
+    WriteTestFile(temp / L"locked.txt", "held");
+    WriteTestFile(temp / L"c.txt", "c");
+    JobHarness job;
+    for (const wchar_t* name : {L"a.txt", L"locked.txt", L"c.txt"}) {
+        job.AddRow(temp / name);
+    }
+
+    {
+        LockedFile lock(temp / L"locked.txt");
+        job.ShredNow();
+    }
+
+    EXPECT_EQ(3, job.rangeHigh);
+    EXPECT_EQ(3, job.Steps()) << "the locked file takes its step like any other";
+    EXPECT_FALSE(PathExists(temp / L"a.txt"));
+    EXPECT_FALSE(PathExists(temp / L"c.txt"));
+    EXPECT_TRUE(PathExists(temp / L"locked.txt"));
+    EXPECT_EQ(std::vector<std::wstring>{temp / L"locked.txt"}, job.RowPaths());
+    EXPECT_EQ(std::vector<std::wstring>{L"locked.txt"}, job.RowNames());
+    ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
+    EXPECT_TRUE(IsWindowEnabled(job.Main()));
+}
+
+TEST(ShredJobFailures, FolderThatCannotBeEmptiedIsListedWhereItNowStands) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Keep";
+    MakeTestFolder(folder);
+    WriteTestFile(folder + L"\\locked.txt", "held");
+    WriteTestFile(folder + L"\\free.txt", "free");
+    WriteTestFile(temp / L"other.txt", "other");
+    JobHarness job;
+    job.AddRow(temp / L"other.txt");
+    job.AddRow(folder);
+
+    {
+        LockedFile lock(folder + L"\\locked.txt");
+        job.ShredNow();
+    }
+
+    EXPECT_FALSE(PathExists(temp / L"other.txt"));
+    const std::vector<std::wstring> paths = job.RowPaths();
+    ASSERT_EQ(1u, paths.size());
+    const DWORD attributes = GetFileAttributesW(paths[0].c_str());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << "the row names where the folder is now";
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(temp.Path() + L"\\", paths[0].substr(0, temp.Path().size() + 1));
+    EXPECT_EQ(paths[0].substr(paths[0].find_last_of(L'\\') + 1), job.RowNames()[0]);
+    EXPECT_EQ("held", ReadTestFile(paths[0] + L"\\locked.txt"));
+    EXPECT_FALSE(PathExists(paths[0] + L"\\free.txt"));
+    ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
+}
+
+// Restores the current folder that a test moved.
+class CurrentFolder {
+public:
+    explicit CurrentFolder(const std::wstring& folder) {
+        GetCurrentDirectoryW(MAX_PATH, previous_);
+        SetCurrentDirectoryW(folder.c_str());
+    }
+    ~CurrentFolder() { SetCurrentDirectoryW(previous_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    wchar_t previous_[MAX_PATH] = {};
+};
+
+// Rows that would reach real files and a folder in the current folder, were they resolved against
+// the current drive or folder: relative, drive-relative, root-relative and empty rows.
+TEST(ShredJobFailures, RowsThatAreNotFullPathsAreLeftAlone) {
+    TempFolder temp;
+    WriteTestFile(temp / L"rel.txt", "relative");
+    MakeTestFolder(temp / L"sub");
+    WriteTestFile(temp / L"sub\\deep.txt", "reached through a folder row");
+    WriteTestFile(temp / L"good.txt", "good");
+    const CurrentFolder inside(temp.Path());
+    JobHarness job;
+    job.AddRawRow(L"rel.txt", L"rel.txt");
+    job.AddRow(temp / L"good.txt");
+    job.AddRawRow(L"sub", L"sub");
+    job.AddRawRow(L"C:rel.txt", L"C:rel.txt");
+    job.AddRawRow(L"", L"");
+    job.AddRawRow(L"rel.txt", temp.Path().substr(2) + L"\\rel.txt");
+    job.AddRawRow(L"C:\\", L"C:\\");
+    job.AddRawRow(L"server", L"\\\\server");
+    job.AddRawRow(L"x", L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\x");
+    const std::vector<std::vector<std::wstring>> before = ListRows(job.List(), 3);
+
+    job.ShredNow();
+
+    EXPECT_EQ(1, job.rangeHigh) << "rows left alone take no steps";
+    EXPECT_EQ((std::vector<std::wstring>{L"good.txt"}), job.ShownNames());
+    EXPECT_FALSE(PathExists(temp / L"good.txt"));
+    EXPECT_EQ("relative", ReadTestFile(temp / L"rel.txt"));
+    EXPECT_EQ("reached through a folder row", ReadTestFile(temp / L"sub\\deep.txt"));
+    std::vector<std::vector<std::wstring>> expected = before;
+    expected.erase(expected.begin() + 1);
+    EXPECT_EQ(expected, ListRows(job.List(), 3));
+    ExpectOneReport(job, L"8 items could not be shredded. They remain in the list.");
 }
 
 } // namespace

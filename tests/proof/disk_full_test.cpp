@@ -61,7 +61,7 @@ TEST(DiskFullJob, FileThatCannotBeOverwrittenStaysWholeListedAndReported) {
         // Not truncated, not renamed, not deleted: the user is told it is still there.
         EXPECT_EQ(size, SizeOf(sparse));
         EXPECT_EQ(std::vector<std::wstring>{sparse}, Plain(job.RowPaths()));
-        ExpectListMatchesDisk(job);
+        ExpectListMatchesDisk(job, L"1 item could not be shredded. It remains in the list.");
         EXPECT_EQ(before, SnapshotGuard(root, Plain(job.RowPaths())));
         SendMessageW(job.List(), LVM_DELETEALLITEMS, 0, 0);
         job.reports.clear();

@@ -44,7 +44,7 @@ TEST(UnlistableFolderJob, ContentsOfAFolderThatCannotBeListedStayAndTheRowIsRepo
     EXPECT_TRUE(ExistsVerbatim(rows[0] + L"\\locked"));
     EXPECT_FALSE(ExistsVerbatim(rows[0] + L"\\a.txt"));
     EXPECT_FALSE(ExistsVerbatim(rows[0] + L"\\b.txt"));
-    ExpectListMatchesDisk(job);
+    ExpectListMatchesDisk(job, L"1 item could not be shredded. It remains in the list.");
     EXPECT_EQ(before, SnapshotGuard(root, rows));
 }
 

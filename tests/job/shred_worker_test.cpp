@@ -1,22 +1,14 @@
-// Jobs observed through the engine's file-system table: the bytes a method writes, a delete
-// that fails, and a folder far larger than a 16-bit progress range.
-#include "engine/file_system.h"
+// The worker, observed through the engine's file-system table: the method it reads, the bytes it
+// writes, deletes that fail, and a failure that escapes the engine.
 #include "job_harness.h"
-#include "support/file_system_override.h"
 #include "support/temp_folder.h"
 
 #include <atomic>
 #include <cstdint>
-#include <cstring>
 #include <mutex>
 #include <stdexcept>
 
 namespace {
-
-class FileSystemSeam : public ::testing::Test {
-private:
-    FileSystemOverride restoreAfterwards_;
-};
 
 std::mutex writtenMutex;
 std::vector<std::uint8_t> written;
@@ -105,6 +97,44 @@ TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
 }
 
+std::atomic<int> deleteCalls{0};
+
+BOOL RefuseFirstDelete(HANDLE item) {
+    if (++deleteCalls == 1) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return FALSE;
+    }
+    return RealFileSystem.DeleteByHandle(item);
+}
+
+// The first file of the folder stays under a random name, so the folder cannot be removed: its
+// row stays, naming where the folder now stands, and is the one item reported.
+TEST_F(FileSystemSeam, RefusedDeleteInsideAFolderKeepsItsRowAndIsReported) {
+    TempFolder temp;
+    const std::wstring folder = temp / L"Folder";
+    MakeTestFolder(folder);
+    WriteTestFile(folder + L"\\a.txt", "first");
+    WriteTestFile(folder + L"\\b.txt", "second");
+    WriteTestFile(temp / L"after.txt", "after");
+    deleteCalls = 0;
+    FileSystem.DeleteByHandle = RefuseFirstDelete;
+    JobHarness job;
+    job.AddRow(folder);
+    job.AddRow(temp / L"after.txt");
+
+    job.ShredNow();
+    FileSystem = RealFileSystem;
+
+    EXPECT_FALSE(PathExists(temp / L"after.txt"));
+    const std::vector<std::wstring> paths = job.RowPaths();
+    ASSERT_EQ(1u, paths.size());
+    const DWORD attributes = GetFileAttributesW(paths[0].c_str());
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, attributes) << "the row names where the folder is now";
+    EXPECT_NE(0u, attributes & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(1u, ListedNames(paths[0]).size()) << "the file whose delete was refused";
+    ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
+}
+
 std::atomic<bool> chunkThrows{false};
 
 void* ThrowingAllocateChunk(std::size_t size) {
@@ -147,71 +177,6 @@ TEST_F(FileSystemSeam, FailureEscapingTheEngineLeavesTheListReconciled) {
     ASSERT_EQ(1u, job.reports.size());
     EXPECT_EQ(L"2 items could not be shredded. They remain in the list.", job.reports[0].box.text);
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
-}
-
-// A folder that lists 69,999 files that are not really there: 70,000 steps with itself.
-constexpr int ListedFiles = 69999;
-std::wstring bigFolderName;
-int listedSoFar = 0;
-
-bool IsBigFolder(HANDLE folder) {
-    alignas(8) unsigned char buffer[sizeof(FILE_NAME_INFO) + 2048]{};
-    auto* name = reinterpret_cast<FILE_NAME_INFO*>(buffer);
-    if (!RealFileSystem.GetFileInformationByHandleEx(folder, FileNameInfo, name, sizeof(buffer))) {
-        return false;
-    }
-    return std::wstring(name->FileName, name->FileNameLength / sizeof(wchar_t))
-        .ends_with(bigFolderName);
-}
-
-// One made-up file per listing call.
-BOOL WINAPI FakeListing(HANDLE folder, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
-    const bool listing = kind == FileIdBothDirectoryRestartInfo || kind == FileIdBothDirectoryInfo;
-    if (!listing || !IsBigFolder(folder)) {
-        return RealFileSystem.GetFileInformationByHandleEx(folder, kind, info, size);
-    }
-    if (kind == FileIdBothDirectoryRestartInfo) {
-        listedSoFar = 0;
-    }
-    if (listedSoFar >= ListedFiles) {
-        SetLastError(ERROR_NO_MORE_FILES);
-        return FALSE;
-    }
-    const std::wstring name = L"f" + std::to_wstring(listedSoFar++) + L".tmp";
-    std::memset(info, 0, size);
-    auto* entry = static_cast<FILE_ID_BOTH_DIR_INFO*>(info);
-    entry->FileAttributes = FILE_ATTRIBUTE_NORMAL;
-    entry->FileNameLength = static_cast<DWORD>(name.size() * sizeof(wchar_t));
-    name.copy(entry->FileName, name.size());
-    return TRUE;
-}
-
-// Walking all 70,000 entries would flood the shared wineserver for minutes; the range is set
-// before the worker starts, and a few steps show the bar counting within it.
-TEST_F(FileSystemSeam, SeventyThousandStepsGetTheirWholeRange) {
-    TempFolder temp;
-    const std::wstring folder = temp / L"Big";
-    MakeTestFolder(folder);
-    bigFolderName = L"\\Big";
-    FileSystem.GetFileInformationByHandleEx = FakeListing;
-    JobHarness job;
-    job.AddRow(folder);
-    int names = 0;
-    job.onName = [&names](HWND progress, const std::wstring&) {
-        if (++names == 3) {
-            SendMessageW(progress, WM_CLOSE, 0, 0);
-        }
-    };
-
-    job.ShredNow();
-
-    EXPECT_EQ(0, job.rangeLow);
-    EXPECT_EQ(ListedFiles + 1, job.rangeHigh) << "the range is never cut to 16 bits";
-    EXPECT_EQ((std::vector<std::wstring>{L"f0.tmp", L"f1.tmp", L"f2.tmp"}), job.ShownNames());
-    EXPECT_EQ(3, job.Steps());
-    EXPECT_EQ(3, job.LastPosition());
-    EXPECT_TRUE(PathExists(folder)) << "a cancelled folder is neither renamed nor removed";
-    EXPECT_EQ(std::vector<std::wstring>{folder}, job.RowPaths());
 }
 
 } // namespace
