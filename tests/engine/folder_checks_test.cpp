@@ -1,8 +1,10 @@
-// Walking folders: listings of any length in 64 KiB reads, and renames inside a walked folder
-// where the file system accepts only the rename with the folder's handle as root.
+// Walking folders: listings of any length in 64 KiB reads, a folder swapped for a link after it
+// was listed, and renames inside a walked folder where the file system accepts only the rename
+// with the folder's handle as root.
 #include "engine/folder_shredder.h"
 #include "support/file_system_trace.h"
 #include "support/fresh_thread.h"
+#include "support/linux_side.h"
 #include "support/progress_recorder.h"
 #include "support/reference_random.h"
 #include "support/temp_folder.h"
@@ -65,6 +67,70 @@ TEST(FolderListing, FolderNeedingSeveralReadsOf64KiBIsCountedAndShreddedWhole) {
     EXPECT_EQ(ShredFolderRemoved, ShredFolderAt(path));
     EXPECT_FALSE(PathExists(chosen));
     EXPECT_TRUE(ListedNames(root.Path()).empty());
+}
+
+// A folder that another user swaps for a link to somewhere else after its parent was listed and
+// before the walk opens it: the walk must not go through that link. Under Wine a Linux link opens
+// as its target, so this tells the swap only by what the handle turns out to be.
+struct SwapBeforeOpen {
+    static inline std::wstring folder; // the folder whose entry is swapped
+    static inline std::wstring name;
+    static inline std::wstring movedTo;
+    static inline std::wstring target;
+    static inline FileSystemApi below;
+
+    static HANDLE Open(HANDLE root, LPCWSTR entry, DWORD access, DWORD share, DWORD options) {
+        if (!folder.empty() && name == entry) {
+            const std::wstring swapped = folder + L"\\" + name;
+            EXPECT_TRUE(MoveFileW(swapped.c_str(), movedTo.c_str()));
+            EXPECT_TRUE(MakeLinuxSymlink(target, folder, name));
+            folder.clear();
+        }
+        return below.OpenRelative(root, entry, access, share, options);
+    }
+
+    SwapBeforeOpen(const std::wstring& inFolder, const std::wstring& entry,
+                   const std::wstring& moveTo, const std::wstring& linkTarget) {
+        folder = inFolder;
+        name = entry;
+        movedTo = moveTo;
+        target = linkTarget;
+        below = FileSystem;
+        FileSystem.OpenRelative = Open;
+    }
+    ~SwapBeforeOpen() { FileSystem = below; }
+};
+
+TEST(SwappedForALink, FolderSwappedAfterListingIsNeitherCountedIntoNorWalked) {
+    TempFolder guard;
+    WriteTestFile(guard / L"guarded.txt", "must survive");
+    MakeTestFolder(guard / L"inner");
+    WriteTestFile(guard / L"inner\\deeper.txt", "must survive too");
+    TempFolder root;
+    const std::wstring chosen = root / L"chosen";
+    MakeTestFolder(chosen);
+    MakeTestFolder(chosen + L"\\sub");
+    WriteTestFile(chosen + L"\\sub\\own.txt", "own");
+    OnFreshThread([&] {
+        {
+            SwapBeforeOpen swap(chosen, L"sub", root / L"counted", guard.Path());
+            EXPECT_EQ(2, CountShredItems(chosen)) << "the link is one item";
+        }
+        ASSERT_TRUE(RemoveLinuxSymlink(chosen, L"sub"));
+        ASSERT_TRUE(MoveFileW((root / L"counted").c_str(), (chosen + L"\\sub").c_str()));
+
+        std::wstring path = chosen;
+        {
+            SwapBeforeOpen swap(chosen, L"sub", root / L"moved", guard.Path());
+            EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, NoProgress()));
+        }
+        EXPECT_EQ(std::vector<std::wstring>{L"sub"}, ListedNames(path));
+        EXPECT_TRUE(RemoveLinuxSymlink(path, L"sub")) << "the link stays a link";
+    });
+    EXPECT_EQ((std::vector<std::wstring>{L"guarded.txt", L"inner"}), ListedNames(guard.Path()));
+    EXPECT_EQ("must survive", ReadTestFile(guard / L"guarded.txt"));
+    EXPECT_EQ("must survive too", ReadTestFile(guard / L"inner\\deeper.txt"));
+    EXPECT_EQ("own", ReadTestFile(root / L"moved\\own.txt")) << "the moved folder was not followed";
 }
 
 // Windows' rule for a rename given the folder's handle as root: the rename opens that folder for

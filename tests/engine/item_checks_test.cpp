@@ -1,6 +1,11 @@
-// A file whose data another program holds for a moment: its data open is tried again.
+// Making sure a handle is the very item its folder names: a link to the same path on another
+// drive is left alone; and a file whose data another program holds for a moment: its data open
+// is tried again.
 #include "engine/file_shredder.h"
+#include "engine/folder_shredder.h"
 #include "support/file_system_trace.h"
+#include "support/fresh_thread.h"
+#include "support/linux_side.h"
 #include "support/progress_recorder.h"
 #include "support/temp_folder.h"
 
@@ -12,6 +17,36 @@
 namespace {
 
 using K = FileOp::Kind;
+
+// Under Wine a link to the same path on another drive reports the same path within its volume:
+// only the volume tells it from the item itself.
+TEST(SwappedForALink, LinkToTheSamePathOnAnotherDriveIsLeftAlone) {
+    const std::wstring relative =
+        L"\\tmp\\ferrolet-drives-" + std::to_wstring(GetCurrentProcessId());
+    const std::wstring other = L"C:" + relative;
+    const std::wstring here = L"Z:" + relative;
+    CreateDirectoryW(L"C:\\tmp", nullptr);
+    MakeTestFolder(other);
+    MakeTestFolder(other + L"\\chosen");
+    WriteTestFile(other + L"\\chosen\\secret.txt", "on the other drive");
+    MakeTestFolder(here);
+    MakeTestFolder(here + L"\\chosen");
+    ASSERT_TRUE(
+        MakeLinuxSymlink(other + L"\\chosen\\secret.txt", here + L"\\chosen", L"secret.txt"));
+    OnFreshThread([&] {
+        std::wstring file = here + L"\\chosen\\secret.txt";
+        EXPECT_EQ(ShredFileOpenFailed, ShredFile(file, OverwriteZeros, NoProgress()));
+        std::wstring folder = here + L"\\chosen";
+        EXPECT_EQ(ShredFolderIncomplete, ShredFolder(folder, OverwriteZeros, NoProgress()));
+        EXPECT_TRUE(RemoveLinuxSymlink(folder, L"secret.txt")) << "the link stays a link";
+        RemoveDirectoryW(folder.c_str());
+    });
+    EXPECT_EQ("on the other drive", ReadTestFile(other + L"\\chosen\\secret.txt"));
+    DeleteFileW((other + L"\\chosen\\secret.txt").c_str());
+    RemoveDirectoryW((other + L"\\chosen").c_str());
+    RemoveDirectoryW(other.c_str());
+    RemoveDirectoryW(here.c_str());
+}
 
 // Refuses the first refusals opens of a file's main data stream with a sharing violation, as an
 // indexer or a scanner holding the file would make them fail, and counts them all.

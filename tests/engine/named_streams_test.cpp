@@ -1,19 +1,37 @@
-// A file's named streams: a listing that fails for any reason but "no streams here" leaves the
+// A file's named streams: each is overwritten with the method before the main stream, through
+// the file's own handle; a listing that fails for any reason but "no streams here" leaves the
 // file, a listing of any length is read whole, and a stream that cannot be written leaves the
 // file.
 #include "engine/file_shredder.h"
+#include "engine/random.h"
 #include "support/file_system_trace.h"
+#include "support/fresh_thread.h"
 #include "support/progress_recorder.h"
+#include "support/reference_random.h"
 #include "support/stand_in_streams.h"
 #include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace {
 
 using K = FileOp::Kind;
+
+std::wstring Extended(const std::wstring& path) {
+    return L"\\\\?\\" + path;
+}
+
+std::string LowBytes(const std::vector<int>& draws, std::size_t first, std::size_t count) {
+    std::string bytes;
+    for (std::size_t i = 0; i < count; ++i) {
+        bytes += static_cast<char>(draws[first + i] & 0xFF);
+    }
+    return bytes;
+}
 
 constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
@@ -30,6 +48,76 @@ void ExpectLeftWhole(const FileSystemTrace& trace, const std::wstring& path,
     EXPECT_EQ(contents, ReadTestFile(path));
     EXPECT_EQ(Kept, GetFileAttributesW(path.c_str()) & Kept);
     EXPECT_EQ(0u, trace.Count(K::Truncate) + trace.Count(K::Move) + trace.Count(K::Delete));
+}
+
+TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFile) {
+    TempFolder folder;
+    const std::wstring original = folder / L"download.bin";
+    WriteTestFile(original, "abcd");
+    WriteTestFile(folder / L"zone.side", "xyz");
+    WriteTestFile(folder / L"two.side", "pq");
+    OnFreshThread([&] {
+        std::wstring path = original;
+        FileSystemTrace trace;
+        StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"},
+                                   {L":two:$DATA", folder / L"two.side"}};
+        StandInStreams::refuseWith = 0;
+        StandInStreams fake;
+        EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
+
+        const auto draws = ReferenceDraws(9 + 13);
+        const auto writes = trace.OpsOf(K::Write);
+        ASSERT_EQ(3u, writes.size());
+        ASSERT_EQ(2u, StandInStreams::opened.size());
+        EXPECT_EQ(StandInStreams::opened[0], writes[0].handle);
+        EXPECT_EQ(LowBytes(draws, 0, 3), writes[0].bytes);
+        EXPECT_EQ(StandInStreams::opened[1], writes[1].handle);
+        EXPECT_EQ(LowBytes(draws, 3, 2), writes[1].bytes);
+        EXPECT_EQ(LowBytes(draws, 5, 4), writes[2].bytes) << "the main stream comes last";
+        EXPECT_EQ(ReferenceName(draws, 9, true),
+                  trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
+        const auto opens = trace.OpsOf(K::Open);
+        EXPECT_EQ(1u, std::count_if(opens.begin(), opens.end(),
+                                    [&](const FileOp& op) {
+                                        return op.path ==
+                                               Extended(original) + L":Zone.Identifier:$DATA";
+                                    }))
+            << "each stream is opened relative to the file's handle";
+        EXPECT_EQ(1u, trace.Count(K::Delete));
+        for (HANDLE side : StandInStreams::opened) {
+            CloseHandle(side);
+        }
+    });
+    EXPECT_EQ(LowBytes(ReferenceDraws(3), 0, 3), ReadTestFile(folder / L"zone.side"));
+    EXPECT_FALSE(PathExists(original));
+}
+
+TEST(NamedStreams, NoneListedOrListingRefusedChangesNothingElse) {
+    TempFolder folder;
+    std::vector<std::vector<K>> kinds;
+    std::vector<std::vector<std::string>> written;
+    for (bool refuse : {false, true}) {
+        WriteTestFile(folder / L"four.bin", "abcd");
+        OnFreshThread([&] {
+            std::wstring path = folder / L"four.bin";
+            FileSystemTrace trace;
+            StandInStreams::streams.clear();
+            StandInStreams::refuseWith = refuse ? ERROR_INVALID_FUNCTION : 0;
+            StandInStreams fake;
+            EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
+            EXPECT_EQ(L"tydimofugc.qu",
+                      trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
+            EXPECT_EQ(ReferenceDraws(135)[134], NextRandom()) << "4 fill draws and 130 names";
+            kinds.push_back(trace.KindsWithout({}));
+            written.emplace_back();
+            for (const FileOp& op : trace.OpsOf(K::Write)) {
+                written.back().push_back(op.bytes);
+            }
+        });
+    }
+    EXPECT_EQ(kinds[0], kinds[1]);
+    EXPECT_EQ(written[0], written[1]);
+    EXPECT_EQ(std::vector<std::string>{std::string("\x29\x23\xBE\x84", 4)}, written[0]);
 }
 
 TEST(NamedStreams, ListingRefusedLeavesTheFileWholeUnlessTheVolumeKeepsNoStreams) {
