@@ -1,9 +1,9 @@
 #include "dialogs/about_dialog.h"
 
 #include "dialogs/dialog_font_scaler.h"
-#include "dialogs/gdi_scopes.h"
 #include "dialogs/hyperlink_static.h"
 #include "dialogs/scaling_arithmetic.h"
+#include "handles/gdi_object.h"
 #include "resource.h"
 
 #include <cstddef>
@@ -13,6 +13,10 @@ HFONT titleFont = nullptr;
 OpenWebPageFunction OpenWebPage = OpenWebPageAsDesktopUser;
 
 namespace {
+
+// What linkFont and titleFont name while the dialog is open.
+GdiObject<HFONT> linkFontOwner;
+GdiObject<HFONT> titleFontOwner;
 
 // NONCLIENTMETRICSW without its last member (iPaddedBorderWidth), as older systems expect it.
 constexpr UINT kNonClientMetricsSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
@@ -35,21 +39,19 @@ LOGFONTW MessageFont(HWND dialog) {
 void CreateAboutFonts(HWND dialog) {
     LOGFONTW font = MessageFont(dialog);
     font.lfUnderline = 1;
-    linkFont = CreateFontIndirectW(&font);
+    linkFontOwner = GdiObject<HFONT>(CreateFontIndirectW(&font));
     font.lfUnderline = 0;
     font.lfWeight = FW_BOLD;
-    titleFont = CreateFontIndirectW(&font);
+    titleFontOwner = GdiObject<HFONT>(CreateFontIndirectW(&font));
+    linkFont = linkFontOwner.Get();
+    titleFont = titleFontOwner.Get();
 }
 
 void DeleteAboutFonts() {
-    if (linkFont) {
-        DeleteObject(linkFont);
-        linkFont = nullptr;
-    }
-    if (titleFont) {
-        DeleteObject(titleFont);
-        titleFont = nullptr;
-    }
+    linkFont = nullptr;
+    titleFont = nullptr;
+    linkFontOwner.Reset();
+    titleFontOwner.Reset();
 }
 
 } // namespace

@@ -7,7 +7,8 @@
 
 #include <windows.h>
 
-// The fonts the dialog creates at each opening and deletes when it closes.
+// The fonts the dialog shows while it is open, null otherwise. The dialog creates them at each
+// opening and deletes them when it closes.
 extern HFONT linkFont;
 extern HFONT titleFont;
 

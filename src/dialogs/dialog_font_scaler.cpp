@@ -1,8 +1,9 @@
 #include "dialogs/dialog_font_scaler.h"
 
-#include "dialogs/gdi_scopes.h"
 #include "dialogs/scaled_dialog_fonts.h"
 #include "dialogs/scaling_arithmetic.h"
+#include "handles/device_context.h"
+#include "handles/gdi_selection.h"
 
 DialogFontScaler FontScaler{};
 const double ReferenceDpi = 96.0;
@@ -74,8 +75,13 @@ DialogFontScaler::~DialogFontScaler() {
     previousFont = nullptr;
 }
 
+int DisplayLogPixels(int index) {
+    const CreatedContext display = OpenDisplayInfoContext();
+    return GetDeviceCaps(display.Get(), index);
+}
+
 bool IsStandardDpi() {
-    DisplayInfoContext display;
+    const CreatedContext display = OpenDisplayInfoContext();
     const int dpiX = GetDeviceCaps(display.Get(), LOGPIXELSX);
     const int dpiY = GetDeviceCaps(display.Get(), LOGPIXELSY);
     return IsStandardResolution(dpiX, dpiY);

@@ -21,6 +21,9 @@ struct DialogFontScaler {
 extern DialogFontScaler FontScaler;
 extern const double ReferenceDpi;
 
+// LOGPIXELSX or LOGPIXELSY of the display, asked afresh.
+int DisplayLogPixels(int index);
+
 bool IsStandardDpi();
 void ScaleDialogFont(HWND dialog, double referenceDpi);
 

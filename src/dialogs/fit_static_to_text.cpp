@@ -1,5 +1,7 @@
-#include "dialogs/gdi_scopes.h"
 #include "dialogs/hyperlink_static.h"
+
+#include "handles/device_context.h"
+#include "handles/gdi_selection.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "dialogs/hyperlink_static.h"
 
-#include "dialogs/gdi_scopes.h"
+#include "handles/device_context.h"
+#include "handles/gdi_selection.h"
 
 int linkHovering = 0;
 HCURSOR handCursor = nullptr;

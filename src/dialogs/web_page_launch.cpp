@@ -4,7 +4,9 @@
 #include "dialogs/web_page_launch.h"
 
 #include "dialogs/about_text.h"
-#include "dialogs/com_ptr.h"
+#include "handles/com_apartment.h"
+#include "handles/com_ptr.h"
+#include "handles/com_string.h"
 
 #include <exdisp.h>
 #include <servprov.h>

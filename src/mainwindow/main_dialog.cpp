@@ -2,6 +2,9 @@
 
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_font_scaler.h"
+#include "handles/com_apartment.h"
+#include "handles/drop_handle.h"
+#include "handles/windows_hook.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
@@ -9,11 +12,9 @@
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
-#include "mainwindow/win_handles.h"
 #include "resource.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include <cwchar>
 #include <optional>
@@ -29,7 +30,10 @@ struct MainWindowKeys {
     HACCEL table = nullptr;
 };
 MainWindowKeys mainWindowKeys;
-std::optional<WindowsHook> mainWindowKeysHook;
+WindowsHook mainWindowKeysHook;
+
+// COM for the shell's folder browser, while the window is open.
+std::optional<ComApartment> mainWindowApartment;
 
 LRESULT CALLBACK FilterMainWindowKeys(int code, WPARAM wParam, LPARAM lParam) {
     const auto message = reinterpret_cast<MSG*>(lParam);
@@ -45,13 +49,13 @@ LRESULT CALLBACK FilterMainWindowKeys(int code, WPARAM wParam, LPARAM lParam) {
 void StartMainWindowKeys(HWND dialog) {
     mainWindowKeys =
         MainWindowKeys{dialog, LoadAcceleratorsW(AppInstance, MAKEINTRESOURCEW(IDR_MAIN_KEYS))};
-    mainWindowKeysHook.emplace(
+    mainWindowKeysHook = WindowsHook(
         SetWindowsHookExW(WH_MSGFILTER, FilterMainWindowKeys, nullptr, GetCurrentThreadId()));
 }
 
 void StopMainWindowKeys(HWND dialog) {
     if (mainWindowKeys.window == dialog) {
-        mainWindowKeysHook.reset();
+        mainWindowKeysHook.Reset();
         mainWindowKeys = MainWindowKeys{};
     }
 }
@@ -100,7 +104,7 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     MainWindowHandle = dialog;
     AllowDropMessages(dialog);
-    CoInitialize(nullptr);
+    mainWindowApartment.emplace();
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);
     SetWindowTextW(dialog, MainWindowCaption);
@@ -198,10 +202,10 @@ void OnDestroy(HWND dialog) {
     StopMainWindowKeys(dialog);
     // While the window can still hear of each row going, so that every row's record goes too.
     ShredListView(dialog).Clear();
+    mainWindowApartment.reset();
 }
 
 void OnClose(HWND dialog) {
-    CoUninitialize();
     EndDialog(dialog, 0);
 }
 

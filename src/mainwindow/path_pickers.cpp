@@ -2,7 +2,10 @@
 
 #include "mainwindow/current_folder.h"
 #include "mainwindow/main_window_text.h"
-#include "mainwindow/win_handles.h"
+
+#include "handles/clipboard_scope.h"
+#include "handles/co_task_memory.h"
+#include "handles/local_memory.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
@@ -10,13 +13,12 @@
 OpenFileNameFunction ShowOpenFileDialog = GetOpenFileNameW;
 
 std::wstring DocumentsFolder() {
-    PWSTR folder = nullptr;
-    std::wstring result;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, &folder))) {
-        result = folder;
+    // Freed even when the call fails, which may still hand out a block.
+    CoTaskString folder;
+    if (FAILED(SHGetKnownFolderPath(FOLDERID_Documents, 0, nullptr, folder.Receive())) || !folder) {
+        return std::wstring();
     }
-    CoTaskMemFree(folder);
-    return result;
+    return std::wstring(folder.Get());
 }
 
 std::optional<std::wstring> PickFileToShred(HWND owner) {

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "dialogs/com_ptr.h"
+#include "handles/com_ptr.h"
 #include "dialogs/web_page_launch.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
