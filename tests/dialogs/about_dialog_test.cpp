@@ -12,6 +12,12 @@
 
 namespace {
 
+// The texts as the user reads them.
+const wchar_t* const kProductPage = L"https://ferrolet.example/softwares/ferrolet.html";
+const wchar_t* const kNotice = L"\r\n\r\nauthor: Maren Quillfeather\r\nmailto: "
+                               L"maren@ferrolet.example\r\nwww: "
+                               L"https://ferrolet.example/softwares/ferrolet.html";
+
 bool FontExists(HFONT font) {
     LOGFONTW data{};
     return font && GetObjectW(font, sizeof data, &data) == sizeof data;
@@ -157,9 +163,9 @@ TEST_F(AboutDialogTest, EnterEscOkAndTheCloseBoxAllCloseIt) {
 
 TEST_F(AboutDialogTest, ShowsTheAddressTheTitleAndTheNotice) {
     RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
-        EXPECT_EQ(ProductWebAddress, WindowText(GetDlgItem(dialog, IDC_ABOUT_LINK)));
+        EXPECT_EQ(kProductPage, WindowText(GetDlgItem(dialog, IDC_ABOUT_LINK)));
         EXPECT_EQ(L"Ferrolet Free v1.0", WindowText(GetDlgItem(dialog, IDC_ABOUT_TITLE)));
-        EXPECT_EQ(AboutNoticeText(), WindowText(GetDlgItem(dialog, IDC_ABOUT_NOTICE)));
+        EXPECT_EQ(kNotice, WindowText(GetDlgItem(dialog, IDC_ABOUT_NOTICE)));
         EXPECT_EQ(L"About Ferrolet", WindowText(dialog));
         // The notice starts at its first line, and the edit box is open to changes.
         EXPECT_EQ(0, SendDlgItemMessageW(dialog, IDC_ABOUT_NOTICE, EM_GETFIRSTVISIBLELINE, 0, 0));
@@ -189,7 +195,7 @@ TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
         HDC dc = GetDC(link);
         HGDIOBJ old = SelectObject(dc, linkFont);
         SIZE extent{};
-        const std::wstring address = ProductWebAddress;
+        const std::wstring address = kProductPage;
         GetTextExtentPoint32W(dc, address.c_str(), static_cast<int>(address.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(link, dc);
@@ -227,7 +233,7 @@ TEST_F(AboutDialogTest, OnlyAClickOnTheLinkOpensThePageAndTheDialogStaysOpen) {
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(1u, openedPages.size());
     EXPECT_EQ(owner, openedPages[0].owner);
-    EXPECT_EQ(ProductWebAddress, openedPages[0].address);
+    EXPECT_EQ(kProductPage, openedPages[0].address);
 }
 
 // The notifications a control sent its dialog, caught on their way in.

@@ -93,18 +93,4 @@ TEST(CenteredPosition, AWindowLargerThanTheAreaHangsOverBothSides) {
     EXPECT_EQ(-150, corner.y);
 }
 
-TEST(AboutNoticeText, IsTheParagraphAnEmptyLineAndTheThreeContactLines) {
-    const std::wstring expected = std::wstring(L"\r\n\r\nauthor: ") + AuthorName + L"\r\nmailto: " +
-                                  ContactMailAddress + L"\r\nwww: " + ProductWebAddress;
-    EXPECT_EQ(expected, AboutNoticeText());
-}
-
-TEST(ProductWebAddress, IsTheProductPageOnAReservedHost) {
-    const std::wstring address = ProductWebAddress;
-    const std::wstring path = L"/softwares/ferrolet.html";
-    ASSERT_GT(address.size(), path.size());
-    EXPECT_EQ(path, address.substr(address.size() - path.size()));
-    EXPECT_NE(std::wstring::npos, address.find(L".example/"));
-}
-
 } // namespace

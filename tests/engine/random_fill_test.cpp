@@ -1,6 +1,7 @@
 #include "engine/random.h"
 #include "engine/random_fill.h"
 #include "engine/random_fill_kernels.h"
+#include "support/reference_random.h"
 
 #include <gtest/gtest.h>
 
@@ -24,9 +25,15 @@ struct Filled {
     std::uint32_t finalState;
 };
 
-// Fills count bytes from state, by the scalar reference or through path, in pieces of the given
-// sizes (one piece of count when none are given). Poison around the bytes catches overruns.
-Filled FillFrom(std::uint32_t state, std::size_t count, const RandomFillPath* path,
+// The bytes and the final state of the generator's own steps, computed apart from the engine.
+Filled Expected(std::uint32_t state, std::size_t count) {
+    ReferenceFilled reference = ReferenceFill(state, count);
+    return Filled{std::move(reference.bytes), reference.finalState};
+}
+
+// Fills count bytes from state through path, in pieces of the given sizes (one piece of count
+// when none are given). Poison around the bytes catches overruns.
+Filled FillFrom(std::uint32_t state, std::size_t count, RandomFillPath path,
                 const std::vector<std::size_t>& pieces = {}) {
     constexpr std::size_t Guard = 64;
     constexpr std::uint8_t Poison = 0xA5;
@@ -35,11 +42,7 @@ Filled FillFrom(std::uint32_t state, std::size_t count, const RandomFillPath* pa
     std::vector<std::size_t> sizes = pieces.empty() ? std::vector<std::size_t>{count} : pieces;
     std::size_t offset = 0;
     for (std::size_t size : sizes) {
-        if (path == nullptr) {
-            FillRandomScalar(buffer.data() + Guard + offset, size);
-        } else {
-            FillRandomVia(*path, buffer.data() + Guard + offset, size);
-        }
+        FillRandomVia(path, buffer.data() + Guard + offset, size);
         offset += size;
     }
     for (std::size_t i = 0; i < Guard; ++i) {
@@ -65,11 +68,10 @@ protected:
         }
     }
 
-    void ExpectSameAsScalar(std::uint32_t state, std::size_t count,
-                            const std::vector<std::size_t>& pieces = {}) {
-        const RandomFillPath path = GetParam();
-        const Filled expected = FillFrom(state, count, nullptr);
-        const Filled actual = FillFrom(state, count, &path, pieces);
+    void ExpectTheSequence(std::uint32_t state, std::size_t count,
+                           const std::vector<std::size_t>& pieces = {}) {
+        const Filled expected = Expected(state, count);
+        const Filled actual = FillFrom(state, count, GetParam(), pieces);
         ASSERT_EQ(expected.bytes.size(), actual.bytes.size());
         EXPECT_EQ(count, FirstDifference(expected.bytes, actual.bytes))
             << "first differing byte, " << count << " bytes from state " << state;
@@ -81,7 +83,7 @@ protected:
 TEST_P(RandomFillPathTest, EveryLengthUpToAFewThousandBytes) {
     for (std::uint32_t state : StartingStates) {
         for (std::size_t count = 0; count <= 3000; ++count) {
-            ExpectSameAsScalar(state, count);
+            ExpectTheSequence(state, count);
             if (HasFailure()) {
                 return;
             }
@@ -92,7 +94,7 @@ TEST_P(RandomFillPathTest, EveryLengthUpToAFewThousandBytes) {
 TEST_P(RandomFillPathTest, LengthsAroundAndAcrossSixteenMebibytes) {
     constexpr std::size_t Sixteen = 16u * 1024u * 1024u;
     for (std::size_t count : {Sixteen - 1, Sixteen, Sixteen + 1, Sixteen + 63, Sixteen + 4097}) {
-        ExpectSameAsScalar(StartingStates[(count % 5)], count);
+        ExpectTheSequence(StartingStates[(count % 5)], count);
     }
 }
 
@@ -101,17 +103,15 @@ TEST_P(RandomFillPathTest, ChainedCallsContinueTheSequence) {
                                           127, 0,   129, 7,    31, 33, 70001};
     const std::size_t total = std::accumulate(pieces.begin(), pieces.end(), std::size_t{0});
     for (std::uint32_t state : StartingStates) {
-        ExpectSameAsScalar(state, total, pieces);
+        ExpectTheSequence(state, total, pieces);
     }
 }
 
 TEST_P(RandomFillPathTest, UnalignedDestinations) {
     const RandomFillPath path = GetParam();
     for (std::size_t offset = 1; offset < 64; offset += 7) {
-        std::vector<std::uint8_t> expected(5000);
+        const std::vector<std::uint8_t> expected = Expected(12345u, 5000).bytes;
         std::vector<std::uint8_t> actual(5000 + offset);
-        detail::ThreadRandomState() = 12345u;
-        FillRandomScalar(expected.data(), expected.size());
         detail::ThreadRandomState() = 12345u;
         FillRandomVia(path, actual.data() + offset, expected.size());
         EXPECT_EQ(0, std::memcmp(expected.data(), actual.data() + offset, expected.size()))
@@ -123,7 +123,7 @@ TEST_P(RandomFillPathTest, ForcedPathDrivesFillRandom) {
     const RandomFillPath path = GetParam();
     ASSERT_TRUE(SetRandomFillPath(path));
     EXPECT_EQ(path, CurrentRandomFillPath());
-    const Filled expected = FillFrom(777u, 100000, nullptr);
+    const Filled expected = Expected(777u, 100000);
     std::vector<std::uint8_t> actual(100000);
     detail::ThreadRandomState() = 777u;
     FillRandom(actual.data(), actual.size());
@@ -138,14 +138,17 @@ INSTANTIATE_TEST_SUITE_P(AllPaths, RandomFillPathTest, testing::ValuesIn(AllRand
                              return std::string(RandomFillPathName(info.param));
                          });
 
-TEST(RandomFillPaths, ScalarAndSse2AreAlwaysThereAndTheFastestIsSupported) {
-    EXPECT_TRUE(RandomFillPathSupported(RandomFillPath::Scalar));
-    EXPECT_TRUE(RandomFillPathSupported(RandomFillPath::Sse2));
-    EXPECT_TRUE(RandomFillPathSupported(FastestRandomFillPath()));
-    EXPECT_EQ(FastestRandomFillPath(), CurrentRandomFillPath());
-    if (RandomFillPathSupported(RandomFillPath::Avx512)) {
-        EXPECT_TRUE(RandomFillPathSupported(RandomFillPath::Avx2));
+// The paths are listed slowest first: none after the fastest supported one runs here.
+TEST(RandomFillPaths, TheFastestSupportedPathIsTheDefault) {
+    const RandomFillPath fastest = FastestRandomFillPath();
+    EXPECT_TRUE(RandomFillPathSupported(fastest));
+    const auto* after =
+        std::find(std::begin(AllRandomFillPaths), std::end(AllRandomFillPaths), fastest);
+    ASSERT_NE(std::end(AllRandomFillPaths), after);
+    for (++after; after != std::end(AllRandomFillPaths); ++after) {
+        EXPECT_FALSE(RandomFillPathSupported(*after)) << RandomFillPathName(*after);
     }
+    EXPECT_EQ(fastest, CurrentRandomFillPath());
 }
 
 TEST(RandomFillPaths, AnUnsupportedPathIsRefusedAndFallsBackToTheScalarBytes) {
@@ -156,8 +159,8 @@ TEST(RandomFillPaths, AnUnsupportedPathIsRefusedAndFallsBackToTheScalarBytes) {
         const RandomFillPath before = CurrentRandomFillPath();
         EXPECT_FALSE(SetRandomFillPath(path));
         EXPECT_EQ(before, CurrentRandomFillPath());
-        const Filled expected = FillFrom(99u, 1000, nullptr);
-        const Filled actual = FillFrom(99u, 1000, &path);
+        const Filled expected = Expected(99u, 1000);
+        const Filled actual = FillFrom(99u, 1000, path);
         EXPECT_EQ(expected.bytes, actual.bytes);
         EXPECT_EQ(expected.finalState, actual.finalState);
     }

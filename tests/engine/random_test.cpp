@@ -1,16 +1,11 @@
 #include "engine/random.h"
+#include "support/fresh_thread.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
-#include <thread>
 
 namespace {
-
-template <typename F> void OnFreshThread(F&& body) {
-    std::thread worker(std::forward<F>(body));
-    worker.join();
-}
 
 TEST(NextRandom, FreshThreadStartsTheKnownSequence) {
     OnFreshThread([] {

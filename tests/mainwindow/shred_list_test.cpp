@@ -1,5 +1,4 @@
 #include "mainwindow/shred_list.h"
-#include "mainwindow/status_bar.h"
 
 #include <gtest/gtest.h>
 
@@ -67,13 +66,6 @@ TEST(ShredListPaths, ParentsEndBelowTheRoot) {
     EXPECT_EQ(L"", ParentOf(L"\\\\server\\share\\a"));
     EXPECT_EQ(L"\\\\?\\C:\\a", ParentOf(L"\\\\?\\C:\\a\\b"));
     EXPECT_EQ(L"", ParentOf(L"\\\\?\\C:\\a"));
-}
-
-TEST(StatusBarParts, FirstPartTakesEightyEightPercentRoundedDown) {
-    EXPECT_EQ((std::array<int, 2>{524, 596}), StatusBarPartEdges(596));
-    EXPECT_EQ((std::array<int, 2>{523, 595}), StatusBarPartEdges(595));
-    EXPECT_EQ((std::array<int, 2>{0, 0}), StatusBarPartEdges(0));
-    EXPECT_EQ((std::array<int, 2>{1, 2}), StatusBarPartEdges(2));
 }
 
 } // namespace

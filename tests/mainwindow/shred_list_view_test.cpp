@@ -90,7 +90,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
     worker.join();
 
     EXPECT_EQ(dialog, rows.Owner());
-    EXPECT_EQ(ShredMethods[IDC_METHOD_DOD7 - IDC_METHOD_FIRST], method);
+    EXPECT_EQ(OverwriteDod7, method);
     EXPECT_EQ(folder / L"old.txt", first);
     EXPECT_EQ(folder / L"gone.txt", second);
     EXPECT_EQ((std::vector<std::vector<std::wstring>>{{L"qrjatydimo.ug", renamed},
@@ -132,6 +132,21 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     ItemId none;
     EXPECT_FALSE(rows.RowIdentity(3, none)) << "a row the list did not add has no identity";
     EXPECT_FALSE(rows.RowIdentity(4, none)) << "past the last row";
+}
+
+// The size is read without opening the file: a file that another program holds open with no
+// sharing still gives its size.
+TEST(SizeTextAt, AFileHeldOpenWithoutSharingStillHasItsSize) {
+    TempFolder folder;
+    const std::wstring path = folder / L"held.bin";
+    WriteTestFile(path, std::string(3000, 'h'));
+    const HANDLE held =
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    EXPECT_EQ(L"3 KB", SizeTextAt(path));
+    EXPECT_EQ(L"<DIR>", SizeTextAt(folder.Path()));
+    EXPECT_EQ(L"", SizeTextAt(folder / L"missing.bin"));
+    CloseHandle(held);
 }
 
 } // namespace

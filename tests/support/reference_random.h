@@ -18,6 +18,30 @@ inline std::vector<int> ReferenceDraws(std::size_t count) {
     return draws;
 }
 
+// The fill bytes of count draws starting at draws[first]: the low byte of each.
+inline std::string LowBytes(const std::vector<int>& draws, std::size_t first, std::size_t count) {
+    std::string bytes;
+    for (std::size_t i = first; i < first + count; ++i) {
+        bytes += static_cast<char>(draws[i] & 0xFF);
+    }
+    return bytes;
+}
+
+// count fill bytes from any state, one generator step each, and the state they leave.
+struct ReferenceFilled {
+    std::vector<std::uint8_t> bytes;
+    std::uint32_t finalState;
+};
+
+inline ReferenceFilled ReferenceFill(std::uint32_t state, std::size_t count) {
+    ReferenceFilled filled{std::vector<std::uint8_t>(count), state};
+    for (std::uint8_t& byte : filled.bytes) {
+        filled.finalState = filled.finalState * 214013u + 2531011u;
+        byte = static_cast<std::uint8_t>((filled.finalState >> 16) & 0xFF);
+    }
+    return filled;
+}
+
 // The name built from 13 draws starting at draws[first]: letters a to y, and for a file a dot in
 // place of the eleventh letter.
 inline std::wstring ReferenceName(const std::vector<int>& draws, std::size_t first, bool file) {

@@ -99,16 +99,6 @@ TEST_F(MainWindowTest, AddFileAsksForAShortcutAsItselfAndOneExistingFile) {
     EXPECT_EQ(0, ListItemCount(list));
 }
 
-TEST(CurrentFolder, StartUpMovesItToTheSystemFolder) {
-    const CurrentFolderScope restore;
-    TempFolder folder;
-    ASSERT_TRUE(SetCurrentDirectoryW(folder.Path().c_str()));
-    wchar_t system[MAX_PATH + 1] = {};
-    ASSERT_NE(0u, GetSystemDirectoryW(system, MAX_PATH + 1));
-    EXPECT_TRUE(MoveCurrentFolderToSystemFolder());
-    EXPECT_EQ(std::wstring(system), CurrentFolder());
-}
-
 // The texts of an open-file dialog's filter list, read once the dialog has filled it, and then the
 // dialog cancelled.
 HWND filteredDialog = nullptr;
@@ -248,6 +238,13 @@ TEST(FolderPathOf, OnlyFileSystemItemsHaveAPath) {
     ASSERT_NE(nullptr, real);
     EXPECT_EQ(folder.Path(), FolderPathOf(real));
     CoTaskMemFree(real);
+}
+
+TEST(CommandLinePaths, EachArgumentAfterTheProgramIsOnePath) {
+    EXPECT_EQ((std::vector<std::wstring>{L"C:\\a b\\c.txt", L"D:\\plain", L"\\\\server\\share\\x"}),
+              CommandLinePaths(L"\"C:\\Program Files\\Ferrolet\\Ferrolet.exe\" \"C:\\a b\\c.txt\" "
+                               L"D:\\plain  \\\\server\\share\\x"));
+    EXPECT_EQ(std::vector<std::wstring>{}, CommandLinePaths(L"Ferrolet.exe"));
 }
 
 } // namespace
