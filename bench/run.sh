@@ -13,7 +13,8 @@
 #   to drain.
 #     small      ShredFile of 1 KiB files against shred -n 1 -u
 #     count      CountShredItems over a big tree
-#     window     the whole job through the real main window against the engine alone
+#     window     the whole job through the real main window against the engine alone, and
+#                against shred -n 1 -u of every file and rm -r
 #   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_REPS repeats [5]
 #   BENCH_BIG_MIB big file size [1024]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
 #   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
@@ -286,6 +287,10 @@ if wants window; then
       job_one window
       job_one engine
     fi
+    # What a user would do without Ferrolet: one random pass over every file, then the folders.
+    make_files "$jobtree" "$job_files" "$job_per_folder"
+    peer_seconds "${prefix}window_shred" \
+      sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u && rm -r "$1"' sh "$jobtree"
   done
 fi
 
@@ -377,6 +382,9 @@ if have window; then
     "$(sec "$(result window)")" "engine alone $(sec "$(result engine)")" \
     "$(ratio "$(result window)" "$(result engine)")" \
     "<= 1.05x: $(at_most "$(result window)" "$(result engine)" 1.05)"
+  row "  against shred" "" "shred -n 1 -u of every file, then rm -r $(sec "$(result window_shred)")" \
+    "$(ratio "$(result window_shred)" "$(result window)") the speed" \
+    ">= 0.8x: $(at_least "$(result window_shred)" "$(result window)" 0.8)"
 fi
 echo
 if wants small; then
