@@ -1,7 +1,7 @@
 #include "mainwindow/shred_list_view.h"
 
 #include "engine/long_path.h"
-#include "job/list_view_text.h"
+#include "mainwindow/list_view_text.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/shred_list.h"
 #include "resource.h"

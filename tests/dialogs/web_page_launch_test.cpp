@@ -1,7 +1,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include "handles/com_ptr.h"
 #include "dialogs/web_page_launch.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
@@ -96,47 +95,6 @@ TEST(OpenThroughDesktopShell, TheDesktopShellStartsWhatItIsGiven) {
     EXPECT_TRUE(PumpUntil([&] { return PathExists(marker); }, 20000));
     // The script's console may still hold it for a moment.
     PumpUntil([&] { return DeleteFileW(script.c_str()) != FALSE; }, 10000);
-}
-
-// An object that counts its references, to see each owner release exactly what it holds.
-class CountedObject final : public IServiceProvider {
-public:
-    ULONG references = 1;
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** out) override {
-        if (id == IID_IUnknown || id == IID_IServiceProvider) {
-            *out = static_cast<IServiceProvider*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
-    HRESULT STDMETHODCALLTYPE QueryService(REFGUID, REFIID, void** out) override {
-        *out = nullptr;
-        return E_NOTIMPL;
-    }
-};
-
-TEST(ComPtr, ReleasesWhatItHoldsOnceAndHandsItOnWhenMoved) {
-    CountedObject object;
-    {
-        ComPtr<IUnknown> owner;
-        *owner.Receive() = &object;
-        {
-            const ComPtr<IServiceProvider> asked = owner.As<IServiceProvider>();
-            EXPECT_TRUE(asked);
-            EXPECT_EQ(2u, object.references);
-            EXPECT_FALSE(owner.As<IDispatch>()) << "an interface the object lacks";
-            EXPECT_EQ(2u, object.references);
-        }
-        EXPECT_EQ(1u, object.references);
-        const ComPtr<IUnknown> moved(std::move(owner));
-        EXPECT_FALSE(owner);
-        EXPECT_EQ(1u, object.references);
-    }
-    EXPECT_EQ(0u, object.references);
 }
 
 } // namespace

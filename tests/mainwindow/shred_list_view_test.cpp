@@ -3,7 +3,7 @@
 // job and the list share.
 #include "main_window_fixture.h"
 #include "engine/overwrite_methods.h"
-#include "job/list_view_text.h"
+#include "mainwindow/list_view_text.h"
 #include "mainwindow/shred_list_view.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"

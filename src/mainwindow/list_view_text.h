@@ -1,6 +1,5 @@
-// Reading and writing one text of a list-view item, the one way both the job and the main
-// window's list do it. Every call is a synchronous message to the control, so another thread may
-// make it while the control's own thread runs a message loop.
+// Reading and writing one text of a list-view item. Every call is a synchronous message to the
+// control, so another thread may make it while the control's own thread runs a message loop.
 #pragma once
 
 #include <windows.h>

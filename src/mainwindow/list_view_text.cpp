@@ -1,4 +1,4 @@
-#include "job/list_view_text.h"
+#include "mainwindow/list_view_text.h"
 
 #include <commctrl.h>
 
