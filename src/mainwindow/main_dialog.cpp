@@ -19,9 +19,13 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
+
+// Posted at start-up to name the items of the command line that could not be added.
+constexpr UINT WM_REPORT_START_ITEMS = WM_APP + 1;
 
 // The main window's keys. The dialog manager's modal loop knows no accelerators, but it offers
 // every message to this thread's message filter hooks first (MSGF_DIALOGBOX).
@@ -85,9 +89,9 @@ std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     return text + L"\n\n" + ItemsNotAddedCause;
 }
 
-// Adds what one pick, drop, paste or command line brought, and names in one box every item
-// whose identity could not be read.
-void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
+// Adds what one pick, drop, paste or command line brought; returns every item whose identity
+// could not be read.
+std::vector<std::wstring> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
     const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
     std::vector<std::wstring> unreadable;
     for (std::size_t index = 0; index < outcomes.size(); ++index) {
@@ -95,10 +99,28 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
             unreadable.push_back(paths[index]);
         }
     }
+    return unreadable;
+}
+
+void ReportItemsNotAdded(HWND dialog, const std::vector<std::wstring>& unreadable) {
     if (!unreadable.empty()) {
         MessageBoxW(dialog, ItemsNotAddedText(unreadable).c_str(), ItemsNotAddedCaption,
                     MB_OK | MB_ICONWARNING);
     }
+}
+
+// Adds what one pick, drop or paste brought, and names in one box every item that was not added.
+void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
+    ReportItemsNotAdded(dialog, AddItems(dialog, paths));
+}
+
+// The items of the command line that could not be added, until the window is on screen to own
+// the box that names them: a box at start-up would otherwise stand alone, with no window behind.
+std::vector<std::wstring> startItemsNotAdded;
+
+void OnReportStartItems(HWND dialog) {
+    const std::vector<std::wstring> unreadable = std::exchange(startItemsNotAdded, {});
+    ReportItemsNotAdded(dialog, unreadable);
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
@@ -115,7 +137,10 @@ void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     CreateStatusBar();
     StartMainWindowKeys(dialog);
     if (start && !start->paths.empty()) {
-        AddPicked(dialog, start->paths);
+        startItemsNotAdded = AddItems(dialog, start->paths);
+        if (!startItemsNotAdded.empty()) {
+            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+        }
     }
 }
 
@@ -219,6 +244,9 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
         return TRUE;
     case WM_DROPFILES:
         OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
+        return TRUE;
+    case WM_REPORT_START_ITEMS:
+        OnReportStartItems(dialog);
         return TRUE;
     case WM_NOTIFY:
         // The list's own handling goes on: the answer stays FALSE.

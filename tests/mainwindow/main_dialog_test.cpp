@@ -527,6 +527,10 @@ TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
     const HWND dialog = CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                            MainDialog, reinterpret_cast<LPARAM>(&start));
     ASSERT_NE(nullptr, dialog);
+    // The box names the refused items once the window is there to own it, not while it is made.
+    EXPECT_TRUE(boxes.empty());
+    ShowWindow(dialog, SW_SHOW);
+    PumpUntil([&] { return !boxes.empty(); }, 10000);
     const Rows rows = ListRows(GetDlgItem(dialog, IDC_SHRED_LIST), 3);
     DestroyWindow(dialog);
     EXPECT_EQ((Rows{{L"sent.txt", folder / L"sent.txt", L"2 KB"},
