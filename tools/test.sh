@@ -33,5 +33,5 @@ done
 cd "$build"
 # No test reads the terminal; a console program under Wine would otherwise drive it. A test that
 # fails is run once more before it counts as failed: very rarely a Wine process dies before its
-# first line of output, and a test that really fails fails twice. ctest names every retried test.
+# first line of output, and a test that really fails fails twice.
 ctest --output-on-failure --timeout 600 -j2 --repeat until-pass:2 "$@" </dev/null
