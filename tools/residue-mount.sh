@@ -71,7 +71,11 @@ mount_image() { # fs image
   case $1 in
     ext4) mount -o loop "$2" "$mnt" || return 1 ;;
     ntfs) ntfs-3g -o no_detach "$2" "$mnt" >"$work/daemon.log" 2>&1 & daemon=$! ;;
-    fat32) fusefat -f -o rw+ "$2" "$mnt" >"$work/daemon.log" 2>&1 & daemon=$! ;;
+    # A row's item is known by its file id from the pick to the shred. FUSE numbers an item anew
+    # once the kernel forgets it (fusefat has no numbers of its own), so an item would pass for
+    # another one and be left whole; noforget keeps each number for the mount's life, as a FAT
+    # driver's id from the item's directory entry stays while the item is not moved.
+    fat32) fusefat -f -o rw+,noforget "$2" "$mnt" >"$work/daemon.log" 2>&1 & daemon=$! ;;
   esac
   until mountpoint -q "$mnt"; do
     if [ -n "$daemon" ] && ! kill -0 "$daemon" 2>/dev/null; then
