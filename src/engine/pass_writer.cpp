@@ -112,12 +112,8 @@ bool WritePasses(HANDLE file, std::span<const PassFill> passes, PassStart start)
         largest = std::max(largest, range.length);
     }
     if (largest == 0) {
-        for (std::size_t i = 0; i < passes.size(); ++i) {
-            if (start == PassStart::Rewound && !where.sparse && !RewindFile(file)) {
-                return false;
-            }
-        }
-        return true;
+        // Nothing to write; the position ends where the passes would have left it.
+        return passes.empty() || start != PassStart::Rewound || where.sparse || RewindFile(file);
     }
     ChunkBuffer buffer(ChunkFor(largest));
     if (!buffer.IsValid()) {
