@@ -102,12 +102,11 @@ int MeasureFill(std::size_t mebibytes, int repeats) {
     return 0;
 }
 
-bool UsePageAlignedChunks() {
+void UsePageAlignedChunks() {
     FileSystem.AllocateChunk = [](std::size_t size) {
         return VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
     };
     FileSystem.FreeChunk = [](void* chunk) { VirtualFree(chunk, 0, MEM_RELEASE); };
-    return true;
 }
 
 int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path, bool unbuffered) {

@@ -15,8 +15,8 @@ int MeasureFill(std::size_t mebibytes, int repeats);
 int MeasureOverwrite(ShredMethod method, int passes, const std::wstring& path, bool unbuffered);
 
 // Makes the engine take its chunks from VirtualAlloc (page-aligned, as unbuffered writes need)
-// instead of the heap; true.
-bool UsePageAlignedChunks();
+// instead of the heap.
+void UsePageAlignedChunks();
 
 // ShredFile with method on every file under folder; with profile, also the time each
 // file-system operation took.

@@ -55,10 +55,10 @@ int Run(int argc, wchar_t** argv) {
     if (command == L"overwrite") {
         bool unbuffered = false;
         for (int i = 4; i < argc; ++i) {
-            const bool applied = std::wstring(argv[i]) == L"unbuffered"
-                                     ? (unbuffered = UsePageAlignedChunks())
-                                     : ForceFillPath(argv[i]);
-            if (!applied) {
+            if (std::wstring(argv[i]) == L"unbuffered") {
+                UsePageAlignedChunks();
+                unbuffered = true;
+            } else if (!ForceFillPath(argv[i])) {
                 std::fprintf(stderr, "option %ls is unknown or unsupported here\n", argv[i]);
                 return 2;
             }
