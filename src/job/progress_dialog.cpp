@@ -70,7 +70,6 @@ void StartWorker(HWND dialog) {
         return;
     }
     CurrentJob.worker = ThreadHandle(thread);
-    CurrentJob.workerStarted = true;
     CurrentJob.stage = JobStage::Running;
     CurrentJob.shutdownBlock = ShutdownBlock(dialog);
     SetTimer(dialog, ProgressRepaintTimer, ProgressRepaintPeriodMs, nullptr);
