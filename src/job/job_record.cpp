@@ -5,7 +5,6 @@ ShredJobRecord CurrentJob;
 void ResetShredJob(const ShredJobList& list) {
     CurrentJob.stage = JobStage::Counting;
     CurrentJob.worker.Reset();
-    CurrentJob.workerStarted = false;
     CurrentJob.failed = false;
     CurrentJob.totalSteps = 0;
     CurrentJob.progress.Reset();

@@ -26,7 +26,6 @@ struct ShredJobRecord {
     int totalSteps = 0;
     JobProgress progress;
     ThreadHandle worker;
-    bool workerStarted = false;
     // The worker's loop ended on a failure, or no worker could run: rows not reached count.
     bool failed = false;
     ShutdownBlock shutdownBlock;

@@ -1,4 +1,5 @@
 #include "job/job_rows.h"
+#include "engine/long_path.h"
 
 namespace {
 
@@ -22,6 +23,10 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
 }
 
 } // namespace
+
+bool IsShreddableRow(const JobRow& row) {
+    return row.hasIdentity && IsUsableFullPath(row.originalPath);
+}
 
 std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
     const int count = list.RowCount();

@@ -25,6 +25,10 @@ struct JobRow {
     bool destroyed = false;
 };
 
+// The job acts on a row only when it has a usable full path and a recorded identity; it leaves
+// any other alone and counts no steps for it.
+bool IsShreddableRow(const JobRow& row);
+
 // Every row of list with its path and recorded identity, read once.
 std::vector<JobRow> TakeJobRows(const ShredJobList& list);
 

@@ -5,7 +5,6 @@
 #include "job/job_messages.h"
 #include "job/job_record.h"
 #include "job/progress_repaint.h"
-#include "job/shred_path.h"
 #include "job/shred_worker.h"
 #include "resource.h"
 
@@ -13,10 +12,19 @@
 
 #include <climits>
 #include <cstdint>
+#include <string>
 
 namespace {
 
 constexpr UINT_PTR StartTimer = 0;
+
+// For the count, which follows the path: a folder when the path has the directory attribute, and
+// also when its attributes cannot be read (the folder count then gives 1). The shred itself goes
+// by what the opened item is.
+bool IsFolderRow(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
 
 // One step per file row, the folder walk's own count per folder row; rows the job leaves alone
 // take none. Saturates rather than wraps.
@@ -26,7 +34,7 @@ int CountJobSteps(const std::vector<JobRow>& rows) {
         if (total >= INT_MAX) {
             break;
         }
-        if (!IsUsableFullPath(row.originalPath) || !row.hasIdentity) {
+        if (!IsShreddableRow(row)) {
             continue;
         }
         total += IsFolderRow(row.originalPath) ? CountShredItems(row.originalPath) : 1;
@@ -70,7 +78,6 @@ void StartWorker(HWND dialog) {
         return;
     }
     CurrentJob.worker = ThreadHandle(thread);
-    CurrentJob.workerStarted = true;
     CurrentJob.stage = JobStage::Running;
     CurrentJob.shutdownBlock = ShutdownBlock(dialog);
     SetTimer(dialog, ProgressRepaintTimer, ProgressRepaintPeriodMs, nullptr);

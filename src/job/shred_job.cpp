@@ -3,19 +3,6 @@
 #include "job/progress_dialog.h"
 #include "resource.h"
 
-namespace {
-
-// How many rows stay and count as not shredded, the list brought up to date.
-int JudgeRows(ShredJobList& list) {
-    if (!CurrentJob.workerStarted) {
-        // Nothing ran: every row stays, and counts unless the user ended the job.
-        return CurrentJob.failed ? static_cast<int>(CurrentJob.rows.size()) : 0;
-    }
-    return ReconcileJobRows(list, CurrentJob.rows, CurrentJob.failed);
-}
-
-} // namespace
-
 void RunShredJob(ShredJobList& list) {
     // Exactly the rows listed now, whatever happens to the list while the job runs.
     ResetShredJob(list);
@@ -29,7 +16,9 @@ void RunShredJob(ShredJobList& list) {
     CurrentJob.worker.Reset();
     CurrentJob.stage = JobStage::Ended;
     CurrentJob.shutdownBlock = ShutdownBlock();
-    const int notShredded = JudgeRows(list);
+    // Should no worker have run, every row is still not reached: each stays, and counts unless
+    // the user ended the job.
+    const int notShredded = ReconcileJobRows(list, CurrentJob.rows, CurrentJob.failed);
     CurrentJob.rows.clear();
     if (notShredded > 0) {
         MessageBoxW(list.Owner(), NotShreddedMessage(notShredded).c_str(), NotShreddedCaption,

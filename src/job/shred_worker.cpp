@@ -1,6 +1,5 @@
 #include "job/shred_worker.h"
 #include "engine/chosen_item.h"
-#include "engine/long_path.h"
 #include "job/job_messages.h"
 #include "job/job_record.h"
 
@@ -11,7 +10,7 @@ void ShredRows(std::vector<JobRow>& rows, ShredMethod method, JobProgress& progr
         if (progress.StopRequested()) {
             return;
         }
-        if (!IsUsableFullPath(row.originalPath) || !row.hasIdentity) {
+        if (!IsShreddableRow(row)) {
             row.state = RowState::LeftAlone;
             continue;
         }

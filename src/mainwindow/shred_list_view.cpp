@@ -14,13 +14,15 @@ namespace {
 // What a row keeps beside its texts.
 struct RowRecord {
     ItemId id;
+    // A folder, a link, or an item whose attributes could not be read when it was added: a path
+    // may lead through it.
+    bool mayHoldItems = true;
 };
 
-// A listed row as the duplicate rules see it.
+// A listed row as the duplicate rules see it; no record for a row the list did not add.
 struct ListedItem {
     std::wstring path;
-    bool hasId = false;
-    ItemId id;
+    const RowRecord* record = nullptr;
 };
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam, const void* lParam) {
@@ -53,13 +55,21 @@ bool HoldsPath(const std::vector<ListedItem>& listed, const std::wstring& path) 
 }
 
 bool HoldsItem(const std::vector<ListedItem>& listed, const ItemId& id) {
-    return std::any_of(listed.begin(), listed.end(),
-                       [&](const ListedItem& item) { return item.hasId && item.id == id; });
+    return std::any_of(listed.begin(), listed.end(), [&](const ListedItem& item) {
+        return item.record && item.record->id == id;
+    });
 }
 
 // A listed folder reached through another spelling of its path (another case, a short name):
 // one of the path's folders is a listed item.
 bool HoldsAFolderOf(const std::vector<ListedItem>& listed, const std::wstring& path) {
+    // Only a row that may hold items can be one of them: without such a row no folder of the path
+    // is opened at all.
+    if (std::none_of(listed.begin(), listed.end(), [](const ListedItem& item) {
+            return item.record && item.record->mayHoldItems;
+        })) {
+        return false;
+    }
     for (std::wstring folder = ParentOf(path); !folder.empty(); folder = ParentOf(folder)) {
         ItemId id;
         if (ReadItemIdAtPath(folder, id) && HoldsItem(listed, id)) {
@@ -67,6 +77,11 @@ bool HoldsAFolderOf(const std::vector<ListedItem>& listed, const std::wstring& p
         }
     }
     return false;
+}
+
+// The attributes and size at path, read without opening the item.
+bool ReadAttributeData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
+    return GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
 
 int FirstSelected(HWND list) {
@@ -125,9 +140,7 @@ void ShredListView::SetUp() {
 std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& paths) {
     std::vector<ListedItem> listed;
     for (int row = 0; row < RowCount(); ++row) {
-        ListedItem item{RowPath(row), false, {}};
-        item.hasId = RowIdentity(row, item.id);
-        listed.push_back(std::move(item));
+        listed.push_back(ListedItem{RowPath(row), RecordOf(list_, row)});
     }
     std::vector<AddOutcome> outcomes;
     for (const std::wstring& path : paths) {
@@ -148,6 +161,11 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        const bool hasData = ReadAttributeData(path, data);
+        record->mayHoldItems =
+            !hasData || (data.dwFileAttributes &
+                         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
         const std::wstring name = LastComponent(path);
         LVITEMW item = {};
         item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -160,10 +178,11 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(AddOutcome::Unreadable);
             continue;
         }
-        const ItemId id = record.release()->id;
+        const RowRecord* const added = record.release();
         SetListViewItemText(list_, row, ShredColumnPath, path);
-        SetListViewItemText(list_, row, ShredColumnSize, SizeTextAt(path));
-        listed.push_back(ListedItem{path, true, id});
+        SetListViewItemText(list_, row, ShredColumnSize,
+                            hasData ? SizeTextOf(data) : std::wstring());
+        listed.push_back(ListedItem{path, added});
         outcomes.push_back(AddOutcome::Added);
     }
     return outcomes;
@@ -185,10 +204,7 @@ void ShredListView::ReleaseRowRecord(LPARAM itemData) {
 
 std::wstring SizeTextAt(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA data = {};
-    if (!GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data)) {
-        return {};
-    }
-    return SizeTextOf(data);
+    return ReadAttributeData(path, data) ? SizeTextOf(data) : std::wstring();
 }
 
 AddOutcome AddShredListItem(const wchar_t* path, HWND list) {
