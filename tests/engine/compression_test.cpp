@@ -73,9 +73,7 @@ TEST(Compression, IsTurnedOffThroughEachStreamBeforeItsFirstPassAndNeverAskedOth
     {
         std::wstring path = folder / L"packed.bin";
         FileSystemTrace trace;
-        StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"}};
-        StandInStreams::refuseWith = 0;
-        StandInStreams streams;
+        StandInStreams streams({{L":Zone.Identifier:$DATA", folder / L"zone.side"}});
         StandInCompression compression(trace, L"packed.bin");
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
 

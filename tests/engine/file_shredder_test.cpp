@@ -25,10 +25,6 @@ std::vector<std::wstring> RenamedTo(const FileSystemTrace& trace) {
     return names;
 }
 
-std::wstring ExtendedFormOf(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
 constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
 // Remembers which handle every open relative to another handle was made under.
@@ -50,16 +46,6 @@ struct OpenRoots {
         FileSystem.OpenRelative = Open;
     }
 };
-
-// The one call that takes a path opens the folder holding the chosen item, before anything else.
-void ExpectOnlyTheParentFolderByPath(const FileSystemTrace& trace, const std::wstring& parent) {
-    ASSERT_FALSE(trace.Ops().empty());
-    EXPECT_TRUE(trace.Ops()[0].byPath);
-    EXPECT_EQ(ExtendedFormOf(parent), trace.Ops()[0].path);
-    for (std::size_t i = 1; i < trace.Ops().size(); ++i) {
-        EXPECT_FALSE(trace.Ops()[i].byPath) << "a path-taking call at op " << i;
-    }
-}
 
 TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
     TempFolder folder;
@@ -83,14 +69,14 @@ TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
 
         const auto moves = trace.OpsOf(K::Move);
         ASSERT_EQ(10u, moves.size());
-        EXPECT_EQ(ExtendedFormOf(original), moves[0].path);
+        EXPECT_EQ(Extended(original), moves[0].path);
         for (std::size_t i = 1; i < moves.size(); ++i) {
             EXPECT_EQ(moves[i - 1].newPath, moves[i].path)
                 << "each rename starts where the last ended";
         }
         const auto deletes = trace.OpsOf(K::Delete);
         ASSERT_EQ(1u, deletes.size());
-        EXPECT_EQ(ExtendedFormOf(folder / L"xwmlpllfrf.gc"), deletes[0].path);
+        EXPECT_EQ(Extended(folder / L"xwmlpllfrf.gc"), deletes[0].path);
 
         const auto writes = trace.OpsOf(K::Write);
         ASSERT_EQ(1u, writes.size());
@@ -239,7 +225,7 @@ TEST(ShredFile, NameCollisionNeverTouchesTheOtherFile) {
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         const auto moves = trace.OpsOf(K::Move);
         ASSERT_EQ(10u, moves.size());
-        EXPECT_EQ(ExtendedFormOf(original), moves[1].path) << "the refused rename left it in place";
+        EXPECT_EQ(Extended(original), moves[1].path) << "the refused rename left it in place";
         EXPECT_EQ(folder / L"xwmlpllfrf.gc", path);
     });
     EXPECT_FALSE(PathExists(original));
@@ -257,7 +243,7 @@ TEST(ShredFile, RefusedRenamesAndDeleteAreReportedTruthfully) {
         EXPECT_EQ(ShredFileDeleteFailed, ShredFile(path, OverwriteZeros, NoProgress()));
         EXPECT_EQ(original, path) << "no rename succeeded: the file is still under its name";
         EXPECT_EQ(10u, trace.Count(K::Move));
-        EXPECT_EQ(ExtendedFormOf(original), trace.OpsOf(K::Delete).at(0).path);
+        EXPECT_EQ(Extended(original), trace.OpsOf(K::Delete).at(0).path);
     });
     EXPECT_EQ("", ReadTestFile(original)) << "overwritten and cut to zero length";
 
@@ -279,16 +265,16 @@ TEST(ShredFile, PathLongerThan260Characters) {
     std::wstring deep = folder.Path();
     for (wchar_t letter : {L'a', L'b', L'c'}) {
         deep += L"\\" + std::wstring(100, letter);
-        ASSERT_TRUE(CreateDirectoryW(ExtendedFormOf(deep).c_str(), nullptr));
+        ASSERT_TRUE(CreateDirectoryW(Extended(deep).c_str(), nullptr));
     }
     const std::wstring original = deep + L"\\" + std::wstring(120, L'f') + L".txt";
     ASSERT_GT(original.size(), 400u);
-    WriteTestFile(ExtendedFormOf(original), "deep");
+    WriteTestFile(Extended(original), "deep");
     std::wstring path = original;
     EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress()));
     EXPECT_EQ(deep.size() + 14, path.size());
-    EXPECT_FALSE(PathExists(ExtendedFormOf(original)));
-    EXPECT_FALSE(PathExists(ExtendedFormOf(path)));
+    EXPECT_FALSE(PathExists(Extended(original)));
+    EXPECT_FALSE(PathExists(Extended(path)));
 }
 
 TEST(ShredFile, NamesEndingInDotOrSpaceAndBeyondTheBmp) {
@@ -301,7 +287,7 @@ TEST(ShredFile, NamesEndingInDotOrSpaceAndBeyondTheBmp) {
     for (const std::wstring& name : {std::wstring(L"trail."), std::wstring(L"trail "), emoji}) {
         std::wstring path = folder / name;
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress())) << Utf8Of(name);
-        EXPECT_FALSE(PathExists(ExtendedFormOf(folder / name))) << Utf8Of(name);
+        EXPECT_FALSE(PathExists(Extended(folder / name))) << Utf8Of(name);
     }
     EXPECT_EQ("data of trail", ReadTestFile(folder / L"trail"));
 }
@@ -401,7 +387,7 @@ TEST(HandleGuarantee, FileIsActedOnOnlyThroughHandlesOnceOpened) {
         const auto itemOpen = std::find_if(opens.begin(), opens.end(),
                                            [&](const FileOp& op) { return op.handle == item; });
         ASSERT_NE(opens.end(), itemOpen);
-        EXPECT_EQ(ExtendedFormOf(original), itemOpen->path);
+        EXPECT_EQ(Extended(original), itemOpen->path);
 
         // The data is written through a handle opened relative to that one.
         const auto writes = trace.OpsOf(K::Write);

@@ -18,10 +18,6 @@ namespace {
 
 using K = FileOp::Kind;
 
-std::wstring Extended(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
 std::set<std::wstring> NameSet(const std::vector<std::wstring>& names) {
     return std::set<std::wstring>(names.begin(), names.end());
 }
@@ -38,16 +34,6 @@ std::vector<ProgressEvent> FlatFolderEvents(const std::vector<std::wstring>& lis
     events.push_back(ShownName(folderName));
     events.push_back(Stepped());
     return events;
-}
-
-// The one call that takes a path opens the folder holding the chosen item, before anything else.
-void ExpectOnlyTheParentFolderByPath(const FileSystemTrace& trace, const std::wstring& parent) {
-    ASSERT_FALSE(trace.Ops().empty());
-    EXPECT_TRUE(trace.Ops()[0].byPath);
-    EXPECT_EQ(Extended(parent), trace.Ops()[0].path);
-    for (std::size_t i = 1; i < trace.Ops().size(); ++i) {
-        EXPECT_FALSE(trace.Ops()[i].byPath) << "a path-taking call at op " << i;
-    }
 }
 
 TEST(ShredFolder, TwoFilesAndAnEmptySubfolderTakeFourStepsInListingOrder) {

@@ -3,6 +3,7 @@
 // is tried again.
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
+#include "support/file_system_override.h"
 #include "support/file_system_trace.h"
 #include "support/fresh_thread.h"
 #include "support/linux_side.h"
@@ -131,6 +132,7 @@ TEST(HeldFile, StopRequestEndsTheWaitWithinAShortSlice) {
     // Two questions answered "go on", the third "stop": asked slice by slice, the first wait
     // ends there; asked once a wait, the third question would come only after three tries.
     StopAfter stop(2);
+    FileSystemOverride restore;
     HeldData held(1000);
     EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteZeros, stop));
     EXPECT_EQ(1, HeldData::attempts);

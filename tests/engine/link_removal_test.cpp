@@ -18,10 +18,6 @@ namespace {
 
 using K = FileOp::Kind;
 
-std::wstring Extended(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
 // A listing that shows chosen entries as reparse points with the given tags, and answers their
 // tag for a handle opened on them, as Windows would for a junction or a cloud placeholder.
 struct StandInReparsePoints {

@@ -15,23 +15,12 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
 
 using K = FileOp::Kind;
-
-std::wstring Extended(const std::wstring& path) {
-    return L"\\\\?\\" + path;
-}
-
-std::string LowBytes(const std::vector<int>& draws, std::size_t first, std::size_t count) {
-    std::string bytes;
-    for (std::size_t i = 0; i < count; ++i) {
-        bytes += static_cast<char>(draws[first + i] & 0xFF);
-    }
-    return bytes;
-}
 
 constexpr DWORD Kept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
 
@@ -59,10 +48,8 @@ TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFi
     OnFreshThread([&] {
         std::wstring path = original;
         FileSystemTrace trace;
-        StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"},
-                                   {L":two:$DATA", folder / L"two.side"}};
-        StandInStreams::refuseWith = 0;
-        StandInStreams fake;
+        StandInStreams fake({{L":Zone.Identifier:$DATA", folder / L"zone.side"},
+                             {L":two:$DATA", folder / L"two.side"}});
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
 
         const auto draws = ReferenceDraws(9 + 13);
@@ -101,9 +88,7 @@ TEST(NamedStreams, NoneListedOrListingRefusedChangesNothingElse) {
         OnFreshThread([&] {
             std::wstring path = folder / L"four.bin";
             FileSystemTrace trace;
-            StandInStreams::streams.clear();
-            StandInStreams::refuseWith = refuse ? ERROR_INVALID_FUNCTION : 0;
-            StandInStreams fake;
+            StandInStreams fake({}, refuse ? ERROR_INVALID_FUNCTION : 0);
             EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteRandom, NoProgress()));
             EXPECT_EQ(L"tydimofugc.qu",
                       trace.OpsOf(K::Move).at(0).newPath.substr(folder.Path().size() + 5));
@@ -129,9 +114,7 @@ TEST(NamedStreams, ListingRefusedLeavesTheFileWholeUnlessTheVolumeKeepsNoStreams
         std::wstring path = original;
         {
             FileSystemTrace trace;
-            StandInStreams::streams.clear();
-            StandInStreams::refuseWith = error;
-            StandInStreams fake;
+            StandInStreams fake({}, error);
             EXPECT_NE(ShredFileDeleted, ShredFile(path, OverwriteDod3, NoProgress())) << error;
             EXPECT_EQ(0u, trace.Count(K::Write)) << error;
             ExpectLeftWhole(trace, original, "stays whole");
@@ -143,9 +126,7 @@ TEST(NamedStreams, ListingRefusedLeavesTheFileWholeUnlessTheVolumeKeepsNoStreams
         WriteKeptFile(original, "no streams here");
         std::wstring path = original;
         FileSystemTrace trace;
-        StandInStreams::streams.clear();
-        StandInStreams::refuseWith = error;
-        StandInStreams fake;
+        StandInStreams fake({}, error);
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress())) << error;
         EXPECT_FALSE(PathExists(original)) << error;
     }
@@ -158,12 +139,11 @@ TEST(NamedStreams, ListingOfAnyLengthIsReadWhole) {
     WriteTestFile(original, "main");
     // Over a mebibyte of listing; every stream stands in through the same side file, which the
     // engine opens, overwrites and closes stream after stream.
-    StandInStreams::streams.clear();
+    std::vector<std::pair<std::wstring, std::wstring>> streams;
     for (int i = 0; i < 2000; ++i) {
-        StandInStreams::streams.emplace_back(
+        streams.emplace_back(
             L":" + std::wstring(240, L'a' + i % 25) + std::to_wstring(i) + L":$DATA", side);
     }
-    StandInStreams::refuseWith = 0;
     WriteTestFile(side, "stream data");
     std::wstring path = original;
     {
@@ -176,7 +156,7 @@ TEST(NamedStreams, ListingOfAnyLengthIsReadWhole) {
             }
             return false;
         });
-        StandInStreams fake;
+        StandInStreams fake(std::move(streams));
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
         ASSERT_FALSE(StandInStreams::listingSizes.empty());
         EXPECT_GT(StandInStreams::listingSizes.back(), 1024u * 1024u);
@@ -195,9 +175,7 @@ TEST(NamedStreams, StreamThatCannotBeWrittenLeavesTheFile) {
     std::wstring path = original;
     {
         FileSystemTrace trace;
-        StandInStreams::streams = {{L":Zone.Identifier:$DATA", folder / L"zone.side"}};
-        StandInStreams::refuseWith = 0;
-        StandInStreams fake;
+        StandInStreams fake({{L":Zone.Identifier:$DATA", folder / L"zone.side"}});
         trace.FailWhen([](const FileOp& op) { return op.kind == K::Write && op.path.empty(); });
         EXPECT_EQ(ShredFileOverwriteFailed, ShredFile(path, OverwriteDod7, NoProgress()));
         ASSERT_EQ(1u, StandInStreams::opened.size());

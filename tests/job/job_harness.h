@@ -115,17 +115,7 @@ public:
     // A row with texts the main window itself would never add (it takes full paths only), and no
     // identity.
     void AddRawRow(const std::wstring& name, const std::wstring& path) {
-        std::wstring nameText = name;
-        std::wstring pathText = path;
-        LVITEMW item = {};
-        item.mask = LVIF_TEXT;
-        item.iItem = ListItemCount(List());
-        item.pszText = nameText.data();
-        const auto row = static_cast<WPARAM>(
-            SendMessageW(List(), LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-        item.iSubItem = 1;
-        item.pszText = pathText.data();
-        SendMessageW(List(), LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        AddRawListRow(List(), name, path);
     }
 
     std::vector<std::wstring> RowTexts(int column) const {

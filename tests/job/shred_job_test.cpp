@@ -2,6 +2,7 @@
 // names and steps each row takes, the disk and the list afterwards, and the one report of the
 // rows that stay.
 #include "job_harness.h"
+#include "mainwindow/current_folder.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
@@ -207,21 +208,6 @@ TEST(ShredJobFailures, FolderThatCannotBeEmptiedIsListedWhereItNowStands) {
     ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
 }
 
-// Restores the current folder that a test moved.
-class CurrentFolder {
-public:
-    explicit CurrentFolder(const std::wstring& folder) {
-        GetCurrentDirectoryW(MAX_PATH, previous_);
-        SetCurrentDirectoryW(folder.c_str());
-    }
-    ~CurrentFolder() { SetCurrentDirectoryW(previous_); }
-    CurrentFolder(const CurrentFolder&) = delete;
-    CurrentFolder& operator=(const CurrentFolder&) = delete;
-
-private:
-    wchar_t previous_[MAX_PATH] = {};
-};
-
 // Rows that would reach real files and a folder in the current folder, were they resolved against
 // the current drive or folder: relative, drive-relative, root-relative and empty rows.
 TEST(ShredJobFailures, RowsThatAreNotFullPathsAreLeftAlone) {
@@ -230,7 +216,8 @@ TEST(ShredJobFailures, RowsThatAreNotFullPathsAreLeftAlone) {
     MakeTestFolder(temp / L"sub");
     WriteTestFile(temp / L"sub\\deep.txt", "reached through a folder row");
     WriteTestFile(temp / L"good.txt", "good");
-    const CurrentFolder inside(temp.Path());
+    const CurrentFolderScope restore;
+    SetCurrentDirectoryW(temp.Path().c_str());
     JobHarness job;
     job.AddRawRow(L"rel.txt", L"rel.txt");
     job.AddRow(temp / L"good.txt");

@@ -83,7 +83,6 @@ TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     job.AddRow(temp / L"report.doc");
 
     job.ShredNow();
-    FileSystem = RealFileSystem;
 
     EXPECT_FALSE(PathExists(temp / L"report.doc"));
     const std::vector<std::wstring> paths = job.RowPaths();
@@ -123,7 +122,6 @@ TEST_F(FileSystemSeam, RefusedDeleteInsideAFolderKeepsItsRowAndIsReported) {
     job.AddRow(temp / L"after.txt");
 
     job.ShredNow();
-    FileSystem = RealFileSystem;
 
     EXPECT_FALSE(PathExists(temp / L"after.txt"));
     const std::vector<std::wstring> paths = job.RowPaths();

@@ -22,21 +22,6 @@ std::wstring PathOfLength(std::size_t length) {
     return path;
 }
 
-// A row with texts the main window itself would never add, and no record.
-void AddRawRow(HWND list, const std::wstring& name, const std::wstring& path) {
-    std::wstring nameText = name;
-    std::wstring pathText = path;
-    LVITEMW item = {};
-    item.mask = LVIF_TEXT;
-    item.iItem = ListItemCount(list);
-    item.pszText = nameText.data();
-    const auto row = static_cast<WPARAM>(
-        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
-    item.iSubItem = 1;
-    item.pszText = pathText.data();
-    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-}
-
 ItemId IdentityAt(const std::wstring& path) {
     ItemId id;
     EXPECT_TRUE(ReadItemIdAtPath(path, id)) << "no identity at " << testing::PrintToString(path);
@@ -48,7 +33,7 @@ TEST_F(MainWindowTest, ListViewTextsOfEveryLengthAreReadWhole) {
     const std::vector<std::size_t> lengths = {3,   258, 259,  260,   261,   519,
                                               520, 521, 5000, 32767, 40000, 65536};
     for (std::size_t length : lengths) {
-        AddRawRow(list, L"name", PathOfLength(length));
+        AddRawListRow(list, L"name", PathOfLength(length));
     }
     const ShredListView rows(dialog);
     ASSERT_EQ(static_cast<int>(lengths.size()), rows.RowCount());
@@ -110,7 +95,7 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
         ids.push_back(IdentityAt(folder / name));
         ASSERT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
     }
-    AddRawRow(list, L"raw", folder / L"raw");
+    AddRawListRow(list, L"raw", folder / L"raw");
     ASSERT_TRUE(MoveFileW((folder / L"2").c_str(), (folder / L"2 moved away").c_str()));
     WriteTestFile(folder / L"2", "another file by the same name");
     ASSERT_NE(ids[2], IdentityAt(folder / L"2"));

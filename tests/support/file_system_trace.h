@@ -6,6 +6,9 @@
 
 #include "engine/file_system.h"
 #include "support/file_system_override.h"
+#include "support/temp_folder.h"
+
+#include <gtest/gtest.h>
 
 #include <cstddef>
 #include <functional>
@@ -268,3 +271,14 @@ private:
     std::function<bool(const FileOp&)> fail_;
     static inline FileSystemTrace* active_ = nullptr;
 };
+
+// The one call that takes a path opens the folder holding the chosen item, before anything else.
+inline void ExpectOnlyTheParentFolderByPath(const FileSystemTrace& trace,
+                                            const std::wstring& parent) {
+    ASSERT_FALSE(trace.Ops().empty());
+    EXPECT_TRUE(trace.Ops()[0].byPath);
+    EXPECT_EQ(Extended(parent), trace.Ops()[0].path);
+    for (std::size_t i = 1; i < trace.Ops().size(); ++i) {
+        EXPECT_FALSE(trace.Ops()[i].byPath) << "a path-taking call at op " << i;
+    }
+}

@@ -1,8 +1,7 @@
 // Named streams, which Wine lacks, standing in as side files: the file's stream listing answers
 // their names (as Windows does, a buffer too short for the whole listing gets ERROR_MORE_DATA), and
 // opening one of them relative to a file opens its side file, whose handle the engine then owns.
-// Header only, for test programs that
-// link the engine.
+// Header only, for test programs that link the engine.
 #pragma once
 
 #include "engine/file_system.h"
@@ -78,9 +77,13 @@ struct StandInStreams {
         return INVALID_HANDLE_VALUE;
     }
 
-    // Installs itself over the entries in FileSystem now (a trace's recording ones, say); the
-    // caller restores the table.
-    StandInStreams() {
+    // Installs itself over the entries in FileSystem now (a trace's recording ones, say), with the
+    // given streams (name, side file) and the listing's error when not 0; the caller restores the
+    // table.
+    explicit StandInStreams(std::vector<std::pair<std::wstring, std::wstring>> given,
+                            DWORD refuse = 0) {
+        streams = std::move(given);
+        refuseWith = refuse;
         below = FileSystem;
         opened.clear();
         listingSizes.clear();

@@ -28,10 +28,6 @@ std::wstring NewTempFolderPath() {
     }
 }
 
-std::wstring Extended(const std::wstring& path) {
-    return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
-}
-
 struct ListedEntry {
     std::wstring name;
     DWORD attributes;
@@ -100,6 +96,10 @@ void RemoveTreeFromLinux(const std::wstring& root) {
 }
 
 } // namespace
+
+std::wstring Extended(const std::wstring& path) {
+    return path.starts_with(L"\\\\?\\") ? path : L"\\\\?\\" + path;
+}
 
 TempFolder::TempFolder() : path_(NewTempFolderPath()) {}
 

@@ -26,6 +26,8 @@ void WriteTestFile(const std::wstring& path, const std::string& contents);
 std::string ReadTestFile(const std::wstring& path);
 void MakeTestFolder(const std::wstring& path);
 bool PathExists(const std::wstring& path);
+// The \\?\ form of a full path, as the engine passes every path on; a path already in it stays.
+std::wstring Extended(const std::wstring& path);
 // The entries the platform lists in a folder given by its full path, in its order, without "."
 // and ".."; empty when the folder cannot be listed. Lists through the \\?\ form, so that paths
 // longer than MAX_PATH work too.

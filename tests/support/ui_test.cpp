@@ -196,6 +196,20 @@ std::vector<std::vector<std::wstring>> ListRows(HWND list, int columns) {
     return rows;
 }
 
+void AddRawListRow(HWND list, const std::wstring& name, const std::wstring& path) {
+    std::wstring nameText = name;
+    std::wstring pathText = path;
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.iItem = ListItemCount(list);
+    item.pszText = nameText.data();
+    const auto row = static_cast<WPARAM>(
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+    item.iSubItem = 1;
+    item.pszText = pathText.data();
+    SendMessageW(list, LVM_SETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+}
+
 void SelectListItem(HWND list, int row, bool selected) {
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;

@@ -75,6 +75,9 @@ std::wstring ListItemText(HWND list, int row, int column);
 // Every row's texts of columns 0 .. columns - 1.
 std::vector<std::vector<std::wstring>> ListRows(HWND list, int columns);
 void SelectListItem(HWND list, int row, bool selected);
+// Appends a row with the texts of its first two columns (name and path), set directly on the
+// control: texts the program itself would never add, and no record behind the row.
+void AddRawListRow(HWND list, const std::wstring& name, const std::wstring& path);
 
 // A window's text and class name.
 std::wstring WindowText(HWND window);
