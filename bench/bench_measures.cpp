@@ -8,6 +8,7 @@
 #include "engine/handles.h"
 #include "engine/random.h"
 #include "engine/random_fill.h"
+#include "handles/find_handle.h"
 
 #include <psapi.h>
 
@@ -17,43 +18,21 @@
 
 namespace {
 
-// A find handle of the bench's own listing, closed with FindClose.
-class Listing {
-public:
-    explicit Listing(const std::wstring& pattern)
-        : handle_(FindFirstFileW(pattern.c_str(), &data_)) {}
-    ~Listing() {
-        if (handle_ != INVALID_HANDLE_VALUE) {
-            FindClose(handle_);
-        }
-    }
-    Listing(const Listing&) = delete;
-    Listing& operator=(const Listing&) = delete;
-
-    bool IsValid() const { return handle_ != INVALID_HANDLE_VALUE; }
-    const WIN32_FIND_DATAW& Current() const { return data_; }
-    bool Next() { return FindNextFileW(handle_, &data_) != FALSE; }
-
-private:
-    WIN32_FIND_DATAW data_{};
-    HANDLE handle_;
-};
-
 // Every file under folder, at any depth, listed before any timing starts.
 void AddFilesUnder(const std::wstring& folder, std::vector<std::wstring>& files) {
-    Listing listing(folder + L"\\*");
-    if (!listing.IsValid()) {
+    WIN32_FIND_DATAW entry{};
+    const FindHandle listing(FindFirstFileW((folder + L"\\*").c_str(), &entry));
+    if (!listing) {
         return;
     }
     do {
-        const WIN32_FIND_DATAW& entry = listing.Current();
         const std::wstring name = entry.cFileName;
         if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
             files.push_back(folder + L"\\" + name);
         } else if (name != L"." && name != L"..") {
             AddFilesUnder(folder + L"\\" + name, files);
         }
-    } while (listing.Next());
+    } while (FindNextFileW(listing.Get(), &entry));
 }
 
 template <typename Fill> double FillSeconds(std::vector<std::uint8_t>& buffer, Fill fill) {

@@ -2,6 +2,8 @@
 // very large tree and a very large file (bench/soak/soak.sh prepares them), while a sampling
 // thread records the process's memory. Prints the figures and exits 0 when nothing is left.
 //   soak_job <folder> <file>
+#include "handles/window_handle.h"
+#include "handles/windows_hook.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
@@ -93,39 +95,6 @@ LRESULT CALLBACK AnswerBoxes(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-class CbtHook {
-public:
-    CbtHook() : hook_(SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId())) {}
-    ~CbtHook() {
-        if (hook_) {
-            UnhookWindowsHookEx(hook_);
-        }
-    }
-    CbtHook(const CbtHook&) = delete;
-    CbtHook& operator=(const CbtHook&) = delete;
-
-private:
-    HHOOK hook_;
-};
-
-class MainWindow {
-public:
-    MainWindow()
-        : window_(CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog,
-                                     0)) {}
-    ~MainWindow() {
-        if (window_) {
-            DestroyWindow(window_);
-        }
-    }
-    MainWindow(const MainWindow&) = delete;
-    MainWindow& operator=(const MainWindow&) = delete;
-    HWND Get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
@@ -134,8 +103,9 @@ int Run(const std::wstring& folder, const std::wstring& file) {
     AppInstance = GetModuleHandleW(nullptr);
     INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);
-    MainWindow main;
-    if (!main.Get()) {
+    const WindowHandle main(
+        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
+    if (!main) {
         std::fputs("soak: the main window could not be created\n", stderr);
         return 2;
     }
@@ -143,7 +113,7 @@ int Run(const std::wstring& folder, const std::wstring& file) {
     shredList.Add({folder, file});
 
     MemorySampler sampler(std::chrono::milliseconds(1000));
-    const CbtHook hook;
+    const WindowsHook hook(SetWindowsHookExW(WH_CBT, AnswerBoxes, nullptr, GetCurrentThreadId()));
     const auto start = std::chrono::steady_clock::now();
     RunShredJob(shredList);
     const double seconds =

@@ -1,6 +1,7 @@
 #include "dialogs/about_dialog.h"
 #include "dialogs/dialog_font_scaler.h"
 #include "dialogs/hyperlink_static.h"
+#include "handles/windows_hook.h"
 #include "resource.h"
 #include "support/ui_test.h"
 
@@ -51,8 +52,6 @@ struct AboutSeen {
     HWND link = nullptr;
     HFONT linkFont = nullptr;
     HFONT titleFont = nullptr;
-    bool linkFontShown = false;
-    bool titleFontShown = false;
     bool linkInstalled = false;
     bool fontsExistWhileOpen = false;
 };
@@ -61,14 +60,13 @@ AboutSeen SeeAbout(HWND dialog) {
     AboutSeen seen;
     seen.dialog = dialog;
     seen.link = GetDlgItem(dialog, IDC_ABOUT_LINK);
-    seen.linkFont = linkFont;
-    seen.titleFont = titleFont;
-    seen.linkFontShown = FontOf(seen.link) == linkFont;
-    seen.titleFontShown = FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE)) == titleFont;
+    seen.linkFont = FontOf(seen.link);
+    seen.titleFont = FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE));
     seen.linkInstalled = GetWindowLongPtrW(seen.link, GWLP_WNDPROC) ==
                              reinterpret_cast<LONG_PTR>(HyperlinkStaticProc) &&
                          GetWindowLongPtrW(seen.link, GWLP_USERDATA) != 0;
-    seen.fontsExistWhileOpen = FontExists(linkFont) && FontExists(titleFont);
+    seen.fontsExistWhileOpen =
+        FontExists(seen.linkFont) && FontExists(seen.titleFont) && seen.linkFont != seen.titleFont;
     return seen;
 }
 
@@ -76,7 +74,8 @@ AboutSeen SeeAbout(HWND dialog) {
 // of closing goes through a posted WM_CLOSE.
 bool StillOpen(HWND dialog) {
     MSG queued{};
-    return IsWindow(dialog) && FontExists(linkFont) && FontExists(titleFont) &&
+    return IsWindow(dialog) && FontExists(FontOf(GetDlgItem(dialog, IDC_ABOUT_LINK))) &&
+           FontExists(FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE))) &&
            !PeekMessageW(&queued, dialog, WM_CLOSE, WM_CLOSE, PM_NOREMOVE);
 }
 
@@ -111,8 +110,6 @@ TEST_F(AboutDialogTest, EachOpeningMakesTwoFontsAndANewLink) {
     }
     for (const AboutSeen& seen : openings) {
         EXPECT_TRUE(seen.fontsExistWhileOpen);
-        EXPECT_TRUE(seen.linkFontShown);
-        EXPECT_TRUE(seen.titleFontShown);
         EXPECT_TRUE(seen.linkInstalled);
     }
     EXPECT_NE(openings[0].dialog, openings[1].dialog);
@@ -131,8 +128,8 @@ TEST_F(AboutDialogTest, FontsFollowTheSystemMessageFont) {
     DeleteDC(display);
     const LONG height = IsStandardDpi() ? message.lfHeight : MulDiv(message.lfHeight, 96, dpi);
     RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
-        const LOGFONTW link = FontData(linkFont);
-        const LOGFONTW title = FontData(titleFont);
+        const LOGFONTW link = FontData(FontOf(GetDlgItem(dialog, IDC_ABOUT_LINK)));
+        const LOGFONTW title = FontData(FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE)));
         EXPECT_EQ(std::wstring(message.lfFaceName), std::wstring(link.lfFaceName));
         EXPECT_EQ(height, link.lfHeight);
         EXPECT_EQ(message.lfWeight, link.lfWeight);
@@ -193,7 +190,7 @@ TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
     RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
         const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
         HDC dc = GetDC(link);
-        HGDIOBJ old = SelectObject(dc, linkFont);
+        HGDIOBJ old = SelectObject(dc, FontOf(link));
         SIZE extent{};
         const std::wstring address = kProductPage;
         GetTextExtentPoint32W(dc, address.c_str(), static_cast<int>(address.size()), &extent);
@@ -261,15 +258,16 @@ void PostDoubleClick(HWND control) {
 // The link itself turns the double-click into a click and then a double-click notification.
 TEST_F(AboutDialogTest, ADoubleClickOnTheLinkOpensThePageOnce) {
     linkNotifications.clear();
-    const HHOOK hook =
-        SetWindowsHookExW(WH_CALLWNDPROC, WatchLinkNotifications, nullptr, GetCurrentThreadId());
-    ASSERT_NE(nullptr, hook);
-    RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
-        PostDoubleClick(GetDlgItem(dialog, IDC_ABOUT_LINK));
-        PumpUntil([] { return linkNotifications.size() >= 2; }, 5000);
-        PostMessageW(dialog, WM_CLOSE, 0, 0);
-    });
-    UnhookWindowsHookEx(hook);
+    {
+        const WindowsHook hook(SetWindowsHookExW(WH_CALLWNDPROC, WatchLinkNotifications, nullptr,
+                                                 GetCurrentThreadId()));
+        ASSERT_TRUE(hook);
+        RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
+            PostDoubleClick(GetDlgItem(dialog, IDC_ABOUT_LINK));
+            PumpUntil([] { return linkNotifications.size() >= 2; }, 5000);
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        });
+    }
     EXPECT_EQ((std::vector<WORD>{STN_CLICKED, STN_DBLCLK}), linkNotifications);
     EXPECT_EQ(1u, openedPages.size());
 }
@@ -289,8 +287,8 @@ TEST_F(AboutDialogTest, ADialogDestroyedWithoutClosingStillFreesItsFonts) {
     const HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDD_ABOUT),
                                            nullptr, AboutDialog, 0);
     ASSERT_NE(nullptr, dialog);
-    const HFONT link = linkFont;
-    const HFONT title = titleFont;
+    const HFONT link = FontOf(GetDlgItem(dialog, IDC_ABOUT_LINK));
+    const HFONT title = FontOf(GetDlgItem(dialog, IDC_ABOUT_TITLE));
     EXPECT_TRUE(FontExists(link) && FontExists(title));
     DestroyWindow(dialog);
     EXPECT_FALSE(FontExists(link));

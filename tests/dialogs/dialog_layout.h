@@ -3,6 +3,7 @@
 #pragma once
 
 #include "dialogs/dialog_font_scaler.h"
+#include "handles/windows_hook.h"
 
 #include <windows.h>
 
@@ -126,11 +127,7 @@ public:
           after_(SetWindowsHookExW(WH_CALLWNDPROCRET, After, nullptr, GetCurrentThreadId())) {
         Current() = this;
     }
-    ~InitDialogRecorder() {
-        UnhookWindowsHookEx(before_);
-        UnhookWindowsHookEx(after_);
-        Current() = nullptr;
-    }
+    ~InitDialogRecorder() { Current() = nullptr; }
     InitDialogRecorder(const InitDialogRecorder&) = delete;
     InitDialogRecorder& operator=(const InitDialogRecorder&) = delete;
 
@@ -171,7 +168,7 @@ private:
         return CallNextHookEx(nullptr, code, wParam, lParam);
     }
 
-    HHOOK before_;
-    HHOOK after_;
+    WindowsHook before_;
+    WindowsHook after_;
     std::vector<InitDialogCapture> captures_;
 };

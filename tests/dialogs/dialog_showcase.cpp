@@ -4,6 +4,8 @@
 // The main window comes with two rows in its list. "progress" starts a real job on them but keeps
 // its worker from starting, and shows the dialog part-way through; nothing is shredded.
 #include "dialogs/about_dialog.h"
+#include "handles/kernel_handle.h"
+#include "handles/windows_hook.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
@@ -20,20 +22,19 @@ namespace {
 enum class Showcase { Main, About, Progress };
 
 Showcase Chosen = Showcase::Main;
-HHOOK TimerFilter = nullptr;
+WindowsHook TimerFilter;
 std::wstring FilePath;
 std::wstring FolderPath;
 
 void WriteFileOfSize(const std::wstring& path, DWORD bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return;
     }
     std::string chunk(bytes, 'x');
     DWORD written = 0;
-    WriteFile(file, chunk.data(), bytes, &written, nullptr);
-    CloseHandle(file);
+    WriteFile(file.Get(), chunk.data(), bytes, &written, nullptr);
 }
 
 void MakeSampleItems() {
@@ -77,8 +78,8 @@ void CALLBACK ActOnMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
         PostMessageW(MainWindowHandle, WM_COMMAND, MAKEWPARAM(IDC_ABOUT, BN_CLICKED), 0);
         break;
     case Showcase::Progress:
-        TimerFilter =
-            SetWindowsHookExW(WH_GETMESSAGE, FilterStartTimer, nullptr, GetCurrentThreadId());
+        TimerFilter = WindowsHook(
+            SetWindowsHookExW(WH_GETMESSAGE, FilterStartTimer, nullptr, GetCurrentThreadId()));
         ShredListView list(MainWindowHandle);
         RunShredJob(list);
         break;
@@ -98,8 +99,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int) {
     MakeSampleItems();
     SetTimer(nullptr, 0, 300, ActOnMainWindow);
     DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
-    if (TimerFilter) {
-        UnhookWindowsHookEx(TimerFilter);
-    }
+    TimerFilter.Reset();
     return 0;
 }

@@ -274,10 +274,11 @@ TEST_F(FontScalerTest, ExitStepGivesTheLastDialogItsFontBackAndDeletesTheScaledO
 
         fontWatchedWindow = about;
         fontsSent.clear();
-        const HHOOK hook =
-            SetWindowsHookExW(WH_CALLWNDPROC, WatchFontsSent, nullptr, GetCurrentThreadId());
-        RunExitStep();
-        UnhookWindowsHookEx(hook);
+        {
+            const WindowsHook hook(
+                SetWindowsHookExW(WH_CALLWNDPROC, WatchFontsSent, nullptr, GetCurrentThreadId()));
+            RunExitStep();
+        }
 
         EXPECT_EQ(std::vector<WPARAM>{reinterpret_cast<WPARAM>(scaled.previousFont)}, fontsSent);
         EXPECT_FALSE(FontExists(scaled.scaledFont));

@@ -135,13 +135,11 @@ TEST(ShredFile, FileHeldOpenElsewhereIsLeftAsItWas) {
     const std::wstring original = folder / L"busy.txt";
     WriteTestFile(original, "in use");
     ASSERT_TRUE(SetFileAttributesW(original.c_str(), Kept));
-    HANDLE holder =
-        CreateFileW(original.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    KernelHandle holder = HoldWithoutSharing(original);
     std::wstring path = original;
     FileSystemTrace trace;
     EXPECT_EQ(ShredFileOpenFailed, ShredFile(path, OverwriteDod3, NoProgress()));
-    CloseHandle(holder);
+    holder.Reset();
     EXPECT_EQ(original, path);
     EXPECT_EQ("in use", ReadTestFile(original));
     EXPECT_EQ(Kept, GetFileAttributesW(original.c_str()) & Kept);

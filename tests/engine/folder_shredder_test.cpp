@@ -343,14 +343,12 @@ TEST(ShredFolder, FileInUseStaysAndTheStepsStillMatchTheCount) {
     MakeTestFolder(chosen);
     WriteTestFile(chosen + L"\\busy.txt", "in use");
     WriteTestFile(chosen + L"\\free.txt", "free");
-    HANDLE holder = CreateFileW((chosen + L"\\busy.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    KernelHandle holder = HoldWithoutSharing(chosen + L"\\busy.txt");
     ProgressRecorder recorder;
     const int count = CountShredItems(chosen);
     std::wstring path = chosen;
     EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteDod7, recorder));
-    CloseHandle(holder);
+    holder.Reset();
     EXPECT_EQ(3, count);
     EXPECT_EQ(count, recorder.Steps());
     EXPECT_EQ(std::vector<std::wstring>{L"busy.txt"}, ListedNames(path));
@@ -495,12 +493,11 @@ DWORD WINAPI WithLittleStack(void* parameter) {
 
 void RunWithLittleStack(void (*body)(DeepWalk&), DeepWalk& walk) {
     LittleStackRun run{body, &walk};
-    HANDLE worker = CreateThread(nullptr, 0, WithLittleStack, &run, 0, nullptr);
-    ASSERT_NE(nullptr, worker);
-    WaitForSingleObject(worker, INFINITE);
+    const KernelHandle worker(CreateThread(nullptr, 0, WithLittleStack, &run, 0, nullptr));
+    ASSERT_TRUE(worker);
+    WaitForSingleObject(worker.Get(), INFINITE);
     DWORD exitCode = 1;
-    GetExitCodeThread(worker, &exitCode);
-    CloseHandle(worker);
+    GetExitCodeThread(worker.Get(), &exitCode);
     EXPECT_EQ(0u, exitCode) << "the walk's thread ended abnormally";
 }
 

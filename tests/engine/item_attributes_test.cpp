@@ -173,15 +173,14 @@ TEST(ItemsThatStay, FolderThatStaysGetsItsAttributesBack) {
     MakeTestFolder(chosen + L"\\inner");
     const std::wstring busy = chosen + L"\\inner\\busy.txt";
     WriteTestFile(busy, "in use");
-    HANDLE holder = CreateFileW(busy.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+    KernelHandle holder = HoldWithoutSharing(busy);
     std::wstring path = chosen;
     {
         FileSystemTrace trace;
         GuardedFolders folders;
         EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, NoProgress()));
     }
-    CloseHandle(holder);
+    holder.Reset();
     for (const wchar_t* name : {L"chosen", L"inner"}) {
         const std::vector<DWORD>& set = GuardedFolders::set[name];
         ASSERT_GE(set.size(), 2u) << Utf8Of(name);

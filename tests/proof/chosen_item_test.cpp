@@ -84,9 +84,9 @@ TEST_F(ChosenItemJob, FileRowInsideAFolderRowIsShreddedFirstAndJudgedByItsOwnRes
     job.AddRow(folder);
     const GuardSnapshot before = SnapshotGuard(root.Path(), {folder});
     {
-        FileHandle holder(CreateFileW((folder + L"\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(holder.Valid());
+        KernelHandle holder(CreateFileW((folder + L"\\held.txt").c_str(), GENERIC_READ, 0, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder.IsValid());
         job.ShredNow();
     }
 

@@ -40,9 +40,9 @@ TEST(DiskFullJob, FileThatCannotBeOverwrittenStaysWholeListedAndReported) {
     {
         // The disk must really be full: writing into the sparse file's hole fails as it will
         // in the overwrite.
-        FileHandle probe(CreateFileW(sparse.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(probe.Valid());
+        KernelHandle probe(CreateFileW(sparse.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                       FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(probe.IsValid());
         const std::vector<char> block(1 << 20, 0);
         DWORD written = 0;
         ASSERT_FALSE(WriteFile(probe.Get(), block.data(), static_cast<DWORD>(block.size()),

@@ -102,9 +102,9 @@ TEST_F(FaultJob, AWholeRunLeavesListedExactlyWhatStaysAndTheGuardWhole) {
     {
         const FileSystemOverride fault;
         FileSystem.GetFileInformationByHandleEx = RefuseLockedListing;
-        FileHandle holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-        ASSERT_TRUE(holder.Valid());
+        KernelHandle holder(CreateFileW(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(holder.IsValid());
         job.ShredNow();
     }
 

@@ -3,6 +3,8 @@
 // folders that a job must leave exactly as they were, and a list and report that tell the truth.
 #pragma once
 
+#include "handles/find_handle.h"
+#include "handles/kernel_handle.h"
 #include "handles/window_handle.h"
 #include "job/job_harness.h"
 #include "mainwindow/app_globals.h"
@@ -52,51 +54,6 @@ private:
     WindowHandle main_;
 };
 
-// Win32 handles of the harness, each closed once.
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE find) : find_(find) {}
-    ~FindHandle() {
-        if (find_ != INVALID_HANDLE_VALUE) {
-            FindClose(find_);
-        }
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    FindHandle(FindHandle&& other) noexcept : find_(other.find_) {
-        other.find_ = INVALID_HANDLE_VALUE;
-    }
-    FindHandle& operator=(FindHandle&&) = delete;
-    HANDLE Get() const { return find_; }
-    bool Valid() const { return find_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE find_;
-};
-
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE file) : file_(file) {}
-    ~FileHandle() { Close(); }
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    FileHandle(FileHandle&& other) noexcept : file_(other.file_) {
-        other.file_ = INVALID_HANDLE_VALUE;
-    }
-    FileHandle& operator=(FileHandle&&) = delete;
-    HANDLE Get() const { return file_; }
-    bool Valid() const { return file_ != INVALID_HANDLE_VALUE; }
-    void Close() {
-        if (file_ != INVALID_HANDLE_VALUE) {
-            CloseHandle(file_);
-            file_ = INVALID_HANDLE_VALUE;
-        }
-    }
-
-private:
-    HANDLE file_;
-};
-
 // The \\?\ form of a full drive path, so that long paths and names that Win32 would alter
 // (trailing dots and spaces) reach the file system as they are.
 inline std::wstring Verbatim(const std::wstring& path) {
@@ -112,10 +69,10 @@ inline bool ExistsVerbatim(const std::wstring& path) {
 }
 
 inline void WriteFileVerbatim(const std::wstring& path, const std::string& contents) {
-    FileHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file.Valid()) << "cannot create " << testing::PrintToString(path) << ", error "
-                              << GetLastError();
+    KernelHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file.IsValid()) << "cannot create " << testing::PrintToString(path) << ", error "
+                                << GetLastError();
     DWORD written = 0;
     ASSERT_TRUE(contents.empty() ||
                 WriteFile(file.Get(), contents.data(), static_cast<DWORD>(contents.size()),
@@ -148,10 +105,10 @@ using GuardSnapshot = std::map<std::wstring, GuardEntry>;
 inline std::uint64_t HashContents(const std::wstring& path, std::uint64_t& size) {
     std::uint64_t hash = 14695981039346656037ull;
     size = 0;
-    FileHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    if (!file.Valid()) {
+    KernelHandle file(CreateFileW(Verbatim(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr));
+    if (!file.IsValid()) {
         return 0;
     }
     std::vector<unsigned char> chunk(1 << 16);
@@ -177,7 +134,7 @@ inline void SnapshotInto(const std::wstring& folder, const std::vector<std::wstr
                          GuardSnapshot& out) {
     WIN32_FIND_DATAW entry{};
     FindHandle find(FindFirstFileW(Verbatim(folder + L"\\*").c_str(), &entry));
-    if (!find.Valid()) {
+    if (!find.IsValid()) {
         return;
     }
     do {

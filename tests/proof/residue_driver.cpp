@@ -7,6 +7,7 @@
 #include "engine/folder_shredder.h"
 #include "engine/overwrite_methods.h"
 #include "engine/shred_progress.h"
+#include "handles/find_handle.h"
 
 #include <windows.h>
 
@@ -16,27 +17,6 @@
 #include <string_view>
 
 namespace {
-
-class UniqueFind {
-public:
-    explicit UniqueFind(HANDLE find) : find_(find) {}
-    ~UniqueFind() {
-        if (find_ != INVALID_HANDLE_VALUE) {
-            FindClose(find_);
-        }
-    }
-    UniqueFind(const UniqueFind&) = delete;
-    UniqueFind& operator=(const UniqueFind&) = delete;
-    UniqueFind(UniqueFind&& other) noexcept : find_(other.find_) {
-        other.find_ = INVALID_HANDLE_VALUE;
-    }
-    UniqueFind& operator=(UniqueFind&&) = delete;
-    HANDLE Get() const { return find_; }
-    bool Valid() const { return find_ != INVALID_HANDLE_VALUE; }
-
-private:
-    HANDLE find_;
-};
 
 // The method named on the command line; nullopt for the plain-delete control.
 struct Choice {
@@ -73,8 +53,8 @@ int PlainDelete(const std::wstring& path) {
         return DeleteFileW(path.c_str()) ? 0 : static_cast<int>(GetLastError());
     }
     WIN32_FIND_DATAW entry{};
-    UniqueFind find(FindFirstFileW((path + L"\\*").c_str(), &entry));
-    if (find.Valid()) {
+    FindHandle find(FindFirstFileW((path + L"\\*").c_str(), &entry));
+    if (find.IsValid()) {
         do {
             const std::wstring_view name(entry.cFileName);
             if (name != L"." && name != L"..") {

@@ -29,7 +29,7 @@ TEST(UnlistableFolderJob, ContentsOfAFolderThatCannotBeListedStayAndTheRowIsRepo
         // The fault must be real: listing the locked folder is refused.
         WIN32_FIND_DATAW entry{};
         FindHandle find(FindFirstFileW((chosen + L"\\locked\\*").c_str(), &entry));
-        ASSERT_FALSE(find.Valid());
+        ASSERT_FALSE(find.IsValid());
         ASSERT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
     }
     WindowJob job;

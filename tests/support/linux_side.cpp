@@ -1,5 +1,6 @@
 #include "support/linux_side.h"
 
+#include "handles/kernel_handle.h"
 #include "support/temp_folder.h"
 
 #include <windows.h>
@@ -16,15 +17,14 @@ std::wstring TempFileName(const wchar_t* kind) {
 }
 
 bool WriteBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         return false;
     }
     DWORD written = 0;
     const BOOL ok =
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+        WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     return ok && written == bytes.size();
 }
 
@@ -59,15 +59,15 @@ std::string LiteralUnixPathOf(const std::wstring& path) {
 }
 
 std::string ReadSmallFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    if (!file) {
         return {};
     }
     char buffer[64] = {};
     DWORD got = 0;
-    ReadFile(file, buffer, sizeof buffer - 1, &got, nullptr);
-    CloseHandle(file);
+    ReadFile(file.Get(), buffer, sizeof buffer - 1, &got, nullptr);
     return std::string(buffer, got);
 }
 
@@ -123,12 +123,8 @@ bool RunLinuxShell(const std::string& script) {
         DeleteFileW(scriptPath.c_str());
         return false;
     }
-    if (process.hProcess) {
-        CloseHandle(process.hProcess);
-    }
-    if (process.hThread) {
-        CloseHandle(process.hThread);
-    }
+    const KernelHandle started(process.hProcess);
+    const KernelHandle startedThread(process.hThread);
     const ULONGLONG deadline = GetTickCount64() + 20000;
     while (GetFileAttributesW(donePath.c_str()) == INVALID_FILE_ATTRIBUTES &&
            GetTickCount64() < deadline) {

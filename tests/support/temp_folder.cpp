@@ -1,5 +1,6 @@
 #include "support/temp_folder.h"
 
+#include "handles/find_handle.h"
 #include "support/linux_side.h"
 
 #include <gtest/gtest.h>
@@ -36,8 +37,8 @@ struct ListedEntry {
 std::vector<ListedEntry> ListEntries(const std::wstring& folder) {
     std::vector<ListedEntry> entries;
     WIN32_FIND_DATAW entry{};
-    HANDLE listing = FindFirstFileW((Extended(folder) + L"\\*").c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE) {
+    const FindHandle listing(FindFirstFileW((Extended(folder) + L"\\*").c_str(), &entry));
+    if (!listing) {
         return entries;
     }
     do {
@@ -45,8 +46,7 @@ std::vector<ListedEntry> ListEntries(const std::wstring& folder) {
         if (name != L"." && name != L"..") {
             entries.push_back({name, entry.dwFileAttributes});
         }
-    } while (FindNextFileW(listing, &entry) && entries.size() < RemovalBudget);
-    FindClose(listing);
+    } while (FindNextFileW(listing.Get(), &entry) && entries.size() < RemovalBudget);
     return entries;
 }
 
@@ -114,31 +114,31 @@ TempFolder::~TempFolder() {
 }
 
 void WriteTestFile(const std::wstring& path, const std::string& contents) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, file) << "cannot create test file, error " << GetLastError();
+    KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(file) << "cannot create test file, error " << GetLastError();
     DWORD written = 0;
     const BOOL ok =
-        contents.empty() ||
-        WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
-    CloseHandle(file);
+        contents.empty() || WriteFile(file.Get(), contents.data(),
+                                      static_cast<DWORD>(contents.size()), &written, nullptr);
+    file.Reset();
     ASSERT_TRUE(ok && written == contents.size()) << "cannot write test file";
 }
 
 std::string ReadTestFile(const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    const KernelHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                        0, nullptr));
+    if (!file) {
         ADD_FAILURE() << "cannot open test file, error " << GetLastError();
         return {};
     }
     std::string contents;
     char chunk[65536];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+    while (ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0) {
         contents.append(chunk, got);
     }
-    CloseHandle(file);
     return contents;
 }
 
@@ -171,18 +171,9 @@ bool PathExists(const std::wstring& path) {
 
 std::vector<std::wstring> ListedNames(const std::wstring& folder) {
     std::vector<std::wstring> names;
-    WIN32_FIND_DATAW entry{};
-    HANDLE listing = FindFirstFileW((L"\\\\?\\" + folder + L"\\*").c_str(), &entry);
-    if (listing == INVALID_HANDLE_VALUE) {
-        return names;
+    for (const ListedEntry& entry : ListEntries(folder)) {
+        names.push_back(entry.name);
     }
-    do {
-        const std::wstring name = entry.cFileName;
-        if (name != L"." && name != L"..") {
-            names.push_back(name);
-        }
-    } while (FindNextFileW(listing, &entry));
-    FindClose(listing);
     return names;
 }
 

@@ -53,13 +53,11 @@ DialogWatcher::DialogWatcher(std::function<void(HWND)> onDialog)
     EXPECT_EQ(nullptr, watcherCallback) << "one DialogWatcher per thread";
     watcherCallback = new std::function<void(HWND)>(std::move(onDialog));
     watcherPending = new std::set<HWND>();
-    EXPECT_NE(nullptr, hook_) << "SetWindowsHookExW failed, error " << GetLastError();
+    EXPECT_TRUE(hook_) << "SetWindowsHookExW failed, error " << GetLastError();
 }
 
 DialogWatcher::~DialogWatcher() {
-    if (hook_) {
-        UnhookWindowsHookEx(hook_);
-    }
+    hook_.Reset();
     delete watcherCallback;
     delete watcherPending;
     watcherCallback = nullptr;

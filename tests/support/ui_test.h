@@ -3,6 +3,8 @@
 // a deadline-bound message pump instead of sleeping.
 #pragma once
 
+#include "handles/windows_hook.h"
+
 #include <windows.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -27,7 +29,7 @@ public:
     DialogWatcher& operator=(const DialogWatcher&) = delete;
 
 private:
-    HHOOK hook_;
+    WindowsHook hook_;
 };
 
 // Caption, text and buttons of a message box.
