@@ -99,7 +99,10 @@ public:
         id = identity_;
         return hasIdentity_;
     }
-    void SetRowPath(int, const std::wstring& path) override { path_ = path; }
+    void SetRowItem(int, const std::wstring& path, const ItemId& id) override {
+        path_ = path;
+        identity_ = id;
+    }
     void DeleteRow(int) override { rows_ = 0; }
     ShredMethod CheckedMethod() const override { return method_; }
 

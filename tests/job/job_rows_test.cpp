@@ -23,7 +23,7 @@ public:
         id.volumeSerial = static_cast<std::uint64_t>(row) + 7;
         return true;
     }
-    void SetRowPath(int row, const std::wstring& path) override {
+    void SetRowItem(int row, const std::wstring& path, const ItemId&) override {
         paths.at(static_cast<std::size_t>(row)) = path;
     }
     void DeleteRow(int row) override { paths.erase(paths.begin() + row); }
