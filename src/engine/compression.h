@@ -8,6 +8,6 @@
 // uncompressed through that handle. A compressed stream keeps a compression unit of zeros as a
 // hole and a compressible pass in fewer clusters, so a pass would not land on every cluster the
 // stream holds. True when the stream is now stored plainly: also where the volume knows no
-// compression (FAT and exFAT answer invalid function, others and Wine not supported). False on
-// any other failure to ask or to turn it off.
+// compression (FAT and exFAT answer invalid function, Wine not supported). False on any other
+// failure to ask or to turn it off.
 bool StoreUncompressed(HANDLE stream);
