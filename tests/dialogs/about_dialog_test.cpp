@@ -3,6 +3,7 @@
 #include "dialogs/hyperlink_static.h"
 #include "handles/windows_hook.h"
 #include "resource.h"
+#include "support/dialog_template.h"
 #include "support/ui_test.h"
 
 #include <gtest/gtest.h>
@@ -12,12 +13,6 @@
 #include <vector>
 
 namespace {
-
-// The texts as the user reads them.
-const wchar_t* const kProductPage = L"https://ferrolet.example/softwares/ferrolet.html";
-const wchar_t* const kNotice = L"\r\n\r\nauthor: Maren Quillfeather\r\nmailto: "
-                               L"maren@ferrolet.example\r\nwww: "
-                               L"https://ferrolet.example/softwares/ferrolet.html";
 
 bool FontExists(HFONT font) {
     LOGFONTW data{};
@@ -158,13 +153,9 @@ TEST_F(AboutDialogTest, EnterEscOkAndTheCloseBoxAllCloseIt) {
     EXPECT_TRUE(openedPages.empty());
 }
 
-TEST_F(AboutDialogTest, ShowsTheAddressTheTitleAndTheNotice) {
+// The notice starts at its first line, and the edit box is open to changes.
+TEST_F(AboutDialogTest, TheNoticeStartsAtItsFirstLineAndIsEditable) {
     RunModalDialog(IDD_ABOUT, AboutDialog, [](HWND dialog) {
-        EXPECT_EQ(kProductPage, WindowText(GetDlgItem(dialog, IDC_ABOUT_LINK)));
-        EXPECT_EQ(L"Ferrolet Free v1.0", WindowText(GetDlgItem(dialog, IDC_ABOUT_TITLE)));
-        EXPECT_EQ(kNotice, WindowText(GetDlgItem(dialog, IDC_ABOUT_NOTICE)));
-        EXPECT_EQ(L"About Ferrolet", WindowText(dialog));
-        // The notice starts at its first line, and the edit box is open to changes.
         EXPECT_EQ(0, SendDlgItemMessageW(dialog, IDC_ABOUT_NOTICE, EM_GETFIRSTVISIBLELINE, 0, 0));
         EXPECT_FALSE(GetWindowLongPtrW(GetDlgItem(dialog, IDC_ABOUT_NOTICE), GWL_STYLE) &
                      ES_READONLY);
@@ -192,7 +183,7 @@ TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
         HDC dc = GetDC(link);
         HGDIOBJ old = SelectObject(dc, FontOf(link));
         SIZE extent{};
-        const std::wstring address = kProductPage;
+        const std::wstring address = WindowText(link);
         GetTextExtentPoint32W(dc, address.c_str(), static_cast<int>(address.size()), &extent);
         SelectObject(dc, old);
         ReleaseDC(link, dc);
@@ -217,9 +208,11 @@ TEST_F(AboutDialogTest, TheLinkIsFittedToTheWholeAddress) {
 TEST_F(AboutDialogTest, OnlyAClickOnTheLinkOpensThePageAndTheDialogStaysOpen) {
     bool stillOpen = false;
     HWND owner = nullptr;
+    std::wstring address;
     RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND dialog) {
         owner = dialog;
         const HWND link = GetDlgItem(dialog, IDC_ABOUT_LINK);
+        address = WindowText(link);
         for (WORD code : {WORD{STN_DBLCLK}, WORD{STN_ENABLE}, WORD{0x1234}, WORD{STN_CLICKED}}) {
             SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_ABOUT_LINK, code),
                          reinterpret_cast<LPARAM>(link));
@@ -230,7 +223,7 @@ TEST_F(AboutDialogTest, OnlyAClickOnTheLinkOpensThePageAndTheDialogStaysOpen) {
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(1u, openedPages.size());
     EXPECT_EQ(owner, openedPages[0].owner);
-    EXPECT_EQ(kProductPage, openedPages[0].address);
+    EXPECT_EQ(address, openedPages[0].address) << "the page the link shows";
 }
 
 // The notifications a control sent its dialog, caught on their way in.
@@ -295,82 +288,27 @@ TEST_F(AboutDialogTest, ADialogDestroyedWithoutClosingStillFreesItsFonts) {
     EXPECT_FALSE(FontExists(title));
 }
 
-// The template as the resource holds it, read straight from the program's resources.
-struct TemplateControl {
-    DWORD style;
-    int id;
-    short x, y, cx, cy;
-    std::wstring className;
-    std::wstring text;
-};
-
-std::wstring ReadNameOrOrdinal(const WORD*& p) {
-    if (*p == 0xFFFF) {
-        const std::wstring ordinal = L"#" + std::to_wstring(p[1]);
-        p += 2;
-        return ordinal;
-    }
-    std::wstring text;
-    while (*p) {
-        text += static_cast<wchar_t>(*p++);
-    }
-    ++p;
-    return text;
-}
-
 TEST(AboutTemplate, IsTheClassicDialogWithItsSixControls) {
-    const HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDD_ABOUT), RT_DIALOG);
-    ASSERT_NE(nullptr, found);
-    const auto* header =
-        static_cast<const DLGTEMPLATE*>(LockResource(LoadResource(nullptr, found)));
-    ASSERT_NE(nullptr, header);
-    EXPECT_NE(0xFFFF, reinterpret_cast<const WORD*>(header)[1]) << "not an extended template";
-    EXPECT_EQ(0x80C800C0u, header->style);
-    EXPECT_EQ(0u, header->dwExtendedStyle);
-    EXPECT_EQ(0, header->x);
-    EXPECT_EQ(0, header->y);
-    EXPECT_EQ(243, header->cx);
-    EXPECT_EQ(157, header->cy);
-    const WORD* p = reinterpret_cast<const WORD*>(header + 1);
-    EXPECT_EQ(L"", ReadNameOrOrdinal(p)) << "menu";
-    EXPECT_EQ(L"", ReadNameOrOrdinal(p)) << "class";
-    EXPECT_EQ(L"About Ferrolet", ReadNameOrOrdinal(p));
-    EXPECT_EQ(8, *p++);
-    EXPECT_EQ(L"MS Shell Dlg", ReadNameOrOrdinal(p));
-
-    std::vector<TemplateControl> controls;
-    for (int i = 0; i < header->cdit; ++i) {
-        p = reinterpret_cast<const WORD*>((reinterpret_cast<UINT_PTR>(p) + 3) & ~UINT_PTR{3});
-        const auto* item = reinterpret_cast<const DLGITEMTEMPLATE*>(p);
-        TemplateControl control{
-            item->style, static_cast<short>(item->id), item->x, item->y, item->cx, item->cy, {},
-            {}};
-        p = reinterpret_cast<const WORD*>(item + 1);
-        control.className = ReadNameOrOrdinal(p);
-        control.text = ReadNameOrOrdinal(p);
-        p += 1 + *p / sizeof(WORD);
-        controls.push_back(control);
-    }
+    const DialogTemplate dialog = ReadDialogTemplate(IDD_ABOUT);
+    EXPECT_FALSE(dialog.extended);
+    EXPECT_EQ(0x80C800C0u, dialog.style);
+    EXPECT_EQ(0u, dialog.exStyle);
+    EXPECT_EQ((std::vector<short>{0, 0, 243, 157}),
+              (std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}));
+    EXPECT_EQ(L"", dialog.menu);
+    EXPECT_EQ(L"", dialog.windowClass);
+    EXPECT_EQ(L"About Ferrolet", dialog.title);
+    EXPECT_EQ(8, dialog.pointSize);
+    EXPECT_EQ(L"MS Shell Dlg", dialog.typeface);
     const std::vector<TemplateControl> expected{
-        {0x50000010, -1, 0, 125, 243, 1, L"#130", L""},
-        {0x50010001, IDOK, 166, 133, 70, 16, L"#128", L"&OK"},
-        {0x50020100, IDC_ABOUT_LINK, 33, 42, 188, 10, L"#130", L""},
-        {0x50020000, IDC_ABOUT_TITLE, 33, 9, 115, 9, L"#130", L"Ferrolet Free v1.0"},
-        {0x50A10004, IDC_ABOUT_NOTICE, 6, 67, 231, 49, L"#129", L""},
-        {0x50000003, -1, 7, 8, 20, 20, L"#130", L"#107"},
+        {-1, L"#130", L"", 0, 125, 243, 1, 0x50000010},
+        {IDOK, L"#128", L"&OK", 166, 133, 70, 16, 0x50010001},
+        {IDC_ABOUT_LINK, L"#130", L"", 33, 42, 188, 10, 0x50020100},
+        {IDC_ABOUT_TITLE, L"#130", L"Ferrolet Free v1.0", 33, 9, 115, 9, 0x50020000},
+        {IDC_ABOUT_NOTICE, L"#129", L"", 6, 67, 231, 49, 0x50A10004},
+        {-1, L"#130", L"#107", 7, 8, 20, 20, 0x50000003},
     };
-    ASSERT_EQ(expected.size(), controls.size());
-    for (size_t i = 0; i < expected.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_EQ(expected[i].style, controls[i].style);
-        EXPECT_EQ(expected[i].id, controls[i].id);
-        EXPECT_EQ(expected[i].x, controls[i].x);
-        EXPECT_EQ(expected[i].y, controls[i].y);
-        EXPECT_EQ(expected[i].cx, controls[i].cx);
-        EXPECT_EQ(expected[i].cy, controls[i].cy);
-        EXPECT_EQ(expected[i].className, controls[i].className);
-        EXPECT_EQ(expected[i].text, controls[i].text);
-    }
+    EXPECT_EQ(expected, dialog.controls);
 }
 
 TEST(AboutTemplate, TheIconShowsTheProgramsIcon) {

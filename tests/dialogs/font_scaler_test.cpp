@@ -63,6 +63,11 @@ void ExpectRect(const RECT& expected, const RECT& actual, const std::string& wha
     EXPECT_EQ(expected.bottom, actual.bottom) << what;
 }
 
+// The font a dialog's button shows: the scaled one, once the dialog is scaled.
+HFONT ButtonFont(HWND dialog, int id) {
+    return reinterpret_cast<HFONT>(SendDlgItemMessageW(dialog, id, WM_GETFONT, 0, 0));
+}
+
 bool IsAboutDialog(const DialogLayout& layout) {
     return layout.caption == L"About Ferrolet";
 }
@@ -300,22 +305,20 @@ TEST_F(FontScalerTest, EarlierScaledFontsLastExactlyAsLongAsTheirDialogs) {
     HFONT firstAboutFont = nullptr;
     HFONT secondAboutFont = nullptr;
     RunModalDialog(IDD_MAIN, MainDialog, [&](HWND main) {
-        mainFont = FontScaler.scaledFont;
-        ASSERT_EQ(main, FontScaler.dialog);
+        mainFont = ButtonFont(main, IDC_SHRED_NOW);
 
         const HWND first =
             CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_ABOUT), main, AboutDialog, 0);
-        firstAboutFont = FontScaler.scaledFont;
+        firstAboutFont = ButtonFont(first, IDOK);
         EXPECT_NE(mainFont, firstAboutFont);
         EXPECT_TRUE(FontExists(mainFont)) << "the main window still shows it";
-        EXPECT_EQ(mainFont, reinterpret_cast<HFONT>(
-                                SendDlgItemMessageW(main, IDC_SHRED_NOW, WM_GETFONT, 0, 0)));
+        EXPECT_EQ(mainFont, ButtonFont(main, IDC_SHRED_NOW));
         DestroyWindow(first);
         EXPECT_TRUE(FontExists(firstAboutFont)) << "the record still owns it";
 
         const HWND second =
             CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_ABOUT), main, AboutDialog, 0);
-        secondAboutFont = FontScaler.scaledFont;
+        secondAboutFont = ButtonFont(second, IDOK);
         EXPECT_FALSE(FontExists(firstAboutFont)) << "neither its dialog nor the record needs it";
         EXPECT_TRUE(FontExists(mainFont));
         DestroyWindow(second);
@@ -329,22 +332,28 @@ TEST_F(FontScalerTest, EarlierScaledFontsLastExactlyAsLongAsTheirDialogs) {
 
 TEST_F(FontScalerTest, ReopeningADialogScalesTheFreshOneFromTheTemplate) {
     SKIP_AT_STANDARD_DPI();
-    std::vector<ScalerFields> records;
+    struct Opening {
+        HFONT font;
+        FontUnits units;
+        RECT client;
+    };
+    std::vector<Opening> openings;
     for (int opening = 0; opening < 2; ++opening) {
         RunModalDialog(IDD_ABOUT, AboutDialog, [&](HWND about) {
-            records.push_back(FieldsOf(FontScaler));
-            EXPECT_EQ(about, FontScaler.dialog);
+            Opening seen{ButtonFont(about, IDOK), {}, {}};
+            seen.units = MeasureFont(seen.font);
+            GetClientRect(about, &seen.client);
+            openings.push_back(seen);
             PostMessageW(about, WM_CLOSE, 0, 0);
         });
     }
-    ASSERT_EQ(2u, records.size());
-    EXPECT_NE(records[0].dialog, nullptr);
-    EXPECT_EQ(records[0].clientWidthDlu, records[1].clientWidthDlu);
-    EXPECT_EQ(records[0].clientHeightDlu, records[1].clientHeightDlu);
-    EXPECT_EQ(records[0].baseUnitX, records[1].baseUnitX);
-    EXPECT_EQ(records[0].fontCharWidth, records[1].fontCharWidth);
-    EXPECT_FALSE(FontExists(records[0].scaledFont)) << "replaced by the second opening";
-    EXPECT_TRUE(FontExists(records[1].scaledFont));
+    ASSERT_EQ(2u, openings.size());
+    EXPECT_EQ(openings[0].client.right, openings[1].client.right);
+    EXPECT_EQ(openings[0].client.bottom, openings[1].client.bottom);
+    EXPECT_EQ(openings[0].units.charWidth, openings[1].units.charWidth);
+    EXPECT_EQ(openings[0].units.charHeight, openings[1].units.charHeight);
+    EXPECT_FALSE(FontExists(openings[0].font)) << "replaced by the second opening";
+    EXPECT_TRUE(FontExists(openings[1].font));
 }
 
 } // namespace

@@ -59,7 +59,7 @@ TEST(ShredFile, FreshThreadRenamesToTheKnownTenNamesAndDeletes) {
         const auto draws = ReferenceDraws(130);
         std::vector<std::wstring> expected;
         for (std::size_t i = 0; i < 10; ++i) {
-            expected.push_back(ReferenceName(draws, 13 * i, true));
+            expected.push_back(ReferenceName(draws, NameDraw(0, i), true));
         }
         ASSERT_EQ(L"qrjatydimo.ug", expected[0]);
         ASSERT_EQ(L"clqurclqec.rh", expected[1]);
@@ -252,7 +252,7 @@ TEST(ShredFile, RefusedRenamesAndDeleteAreReportedTruthfully) {
         trace.FailWhen(
             [&](const FileOp& op) { return op.kind == K::Move && trace.Count(K::Move) == 9; });
         EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
-        EXPECT_EQ(folder / ReferenceName(ReferenceDraws(117), 104, true), path)
+        EXPECT_EQ(folder / ReferenceName(ReferenceDraws(DrawsPerItem), NameDraw(0, 8), true), path)
             << "the ninth name, since the tenth rename was refused";
         EXPECT_FALSE(PathExists(path));
     });

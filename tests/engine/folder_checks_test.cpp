@@ -246,7 +246,9 @@ TEST(RootedRename, FolderSwappedBeforeItsRemovalIsNeitherRenamedNorRemoved) {
         EXPECT_EQ(ShredFolderIncomplete, ShredFolderAt(path));
     });
     // The file's 130 draws, the 130 of the folder that stayed, then the chosen folder's own.
-    EXPECT_EQ(root / ReferenceName(ReferenceDraws(390), 260 + 117, false), path);
+    EXPECT_EQ(root / ReferenceName(ReferenceDraws(3 * DrawsPerItem),
+                                   NameDraw(2, RenamesPerItem - 1), false),
+              path);
     std::vector<std::wstring> left = ListedNames(path);
     std::sort(left.begin(), left.end());
     EXPECT_EQ((std::vector<std::wstring>{L"sub", L"sub.walked"}), left)

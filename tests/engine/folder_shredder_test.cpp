@@ -67,14 +67,14 @@ TEST(ShredFolder, TwoFilesAndAnEmptySubfolderTakeFourStepsInListingOrder) {
         EXPECT_LT(subRemoved - ops.begin(), parentRenamed - ops.begin());
 
         // Two files and a subfolder drew 3 x 130 letters before the folder's own 130.
-        const auto draws = ReferenceDraws(520);
+        const auto draws = ReferenceDraws(4 * DrawsPerItem);
         const auto moves = trace.OpsOf(K::Move);
         ASSERT_EQ(40u, moves.size());
         for (std::size_t i = 0; i < 10; ++i) {
             const FileOp& move = moves[30 + i];
-            EXPECT_EQ(Extended(root / ReferenceName(draws, 390 + 13 * i, false)), move.newPath);
+            EXPECT_EQ(Extended(root / ReferenceName(draws, NameDraw(3, i), false)), move.newPath);
         }
-        EXPECT_EQ(root / ReferenceName(draws, 390 + 117, false), path);
+        EXPECT_EQ(root / ReferenceName(draws, NameDraw(3, RenamesPerItem - 1), false), path);
         for (const FileOp& op : trace.Ops()) {
             if (!op.path.empty()) {
                 EXPECT_EQ(0u, op.path.rfind(L"\\\\?\\", 0)) << "every call takes the \\\\?\\ form";
@@ -96,16 +96,16 @@ TEST(ShredFolder, EmptyFolderShowsItsNameStepsOnceAndGetsTenFolderNames) {
         FileSystemTrace trace;
         EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteGutmann, recorder));
         EXPECT_EQ(FlatFolderEvents({}, L"empty"), recorder.Events());
-        const auto draws = ReferenceDraws(130);
+        const auto draws = ReferenceDraws(DrawsPerItem);
         const auto moves = trace.OpsOf(K::Move);
         ASSERT_EQ(10u, moves.size());
         for (std::size_t i = 0; i < moves.size(); ++i) {
             const std::wstring name = moves[i].newPath.substr(moves[i].newPath.rfind(L'\\') + 1);
-            EXPECT_EQ(ReferenceName(draws, 13 * i, false), name);
+            EXPECT_EQ(ReferenceName(draws, NameDraw(0, i), false), name);
             EXPECT_EQ(Extended(root.Path()) + L"\\",
                       moves[i].newPath.substr(0, moves[i].newPath.rfind(L'\\') + 1));
         }
-        EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
+        EXPECT_EQ(root / ReferenceName(draws, NameDraw(0, RenamesPerItem - 1), false), path);
     });
     EXPECT_FALSE(PathExists(chosen));
     EXPECT_TRUE(ListedNames(root.Path()).empty());
@@ -168,8 +168,8 @@ TEST(ShredFolder, UnlistableSubfolderCountsOneTakesNoStepAndKeepsItsParent) {
         EXPECT_EQ(ShredFolderIncomplete, ShredFolder(path, OverwriteZeros, recorder));
         EXPECT_EQ(FlatFolderEvents({L"a.txt"}, L"chosen"), recorder.Events())
             << "the locked folder shows nothing and takes no step";
-        const auto draws = ReferenceDraws(260);
-        EXPECT_EQ(root / ReferenceName(draws, 130 + 117, false), path)
+        const auto draws = ReferenceDraws(2 * DrawsPerItem);
+        EXPECT_EQ(root / ReferenceName(draws, NameDraw(1, RenamesPerItem - 1), false), path)
             << "the parent still went through its ten renames";
     });
     const std::vector<std::wstring> left = ListedNames(root.Path());
@@ -330,7 +330,7 @@ TEST(ShredFolder, ExistingFolderWithTheFirstRandomNameIsNeverTouched) {
         ProgressRecorder recorder;
         std::wstring path = chosen;
         EXPECT_EQ(ShredFolderRemoved, ShredFolder(path, OverwriteZeros, recorder));
-        EXPECT_EQ(root / ReferenceName(draws, 117, false), path);
+        EXPECT_EQ(root / ReferenceName(draws, NameDraw(0, RenamesPerItem - 1), false), path);
     });
     EXPECT_EQ(std::vector<std::wstring>{bystander.substr(bystander.rfind(L'\\') + 1)},
               ListedNames(root.Path()));

@@ -15,14 +15,6 @@ namespace {
 
 using K = FileOp::Kind;
 
-TEST(ShredMethods, TableFollowsTheRadioButtons) {
-    const std::array<ShredMethod, ShredMethodCount> expected{
-        OverwriteZeros, OverwriteRandom, OverwriteDod3, OverwriteDod7, OverwriteGutmann};
-    for (int i = 0; i < ShredMethodCount; ++i) {
-        EXPECT_EQ(expected[i], ShredMethods[i]) << "index " << i;
-    }
-}
-
 TEST(OverwriteRandom, FirstBytesOfAFreshThreadAndOneDrawPerByte) {
     TempFolder folder;
     const std::wstring path = folder / L"four.bin";

@@ -2,6 +2,7 @@
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "resource.h"
+#include "support/dialog_template.h"
 #include "support/ui_test.h"
 
 #include <gtest/gtest.h>
@@ -14,145 +15,34 @@
 
 namespace {
 
-struct TemplateControl {
-    int id;
-    std::wstring className;
-    std::wstring text;
-    short x, y, cx, cy;
-    DWORD style;
-};
-
-struct DialogTemplate {
-    DWORD exStyle = 0;
-    DWORD style = 0;
-    short x = 0, y = 0, cx = 0, cy = 0;
-    std::wstring menu, windowClass, title;
-    WORD pointSize = 0, weight = 0;
-    BYTE italic = 0, charset = 0;
-    std::wstring typeface;
-    std::vector<TemplateControl> controls;
-    std::vector<DWORD> controlExStyles;
-};
-
-// Reads DLGTEMPLATEEX and its DLGITEMTEMPLATEEX records as the dialog manager does.
-class TemplateReader {
-public:
-    explicit TemplateReader(const BYTE* data) : at_(data) {}
-
-    template <typename T> T Take() {
-        T value;
-        std::memcpy(&value, at_, sizeof value);
-        at_ += sizeof value;
-        return value;
-    }
-    std::wstring String() {
-        std::wstring text;
-        for (wchar_t c = Take<wchar_t>(); c != L'\0'; c = Take<wchar_t>()) {
-            text += c;
-        }
-        return text;
-    }
-    // A class, menu or title: empty, an ordinal (written as "#n"), or a string.
-    std::wstring StringOrOrdinal() {
-        WORD first;
-        std::memcpy(&first, at_, sizeof first);
-        if (first == 0xFFFF) {
-            Take<WORD>();
-            return L"#" + std::to_wstring(Take<WORD>());
-        }
-        return String();
-    }
-    void AlignToDword(const BYTE* base) {
-        while ((at_ - base) % 4 != 0) {
-            ++at_;
-        }
-    }
-    void Skip(size_t bytes) { at_ += bytes; }
-
-private:
-    const BYTE* at_;
-};
-
-std::wstring ClassOfOrdinal(const std::wstring& name) {
-    return name == L"#128" ? L"Button" : name;
-}
-
-DialogTemplate LoadMainTemplate() {
-    DialogTemplate result;
-    const HMODULE module = GetModuleHandleW(nullptr);
-    const HRSRC resource = FindResourceW(module, MAKEINTRESOURCEW(IDD_MAIN), RT_DIALOG);
-    EXPECT_NE(nullptr, resource);
-    if (!resource) {
-        return result;
-    }
-    const auto* base = static_cast<const BYTE*>(LockResource(LoadResource(module, resource)));
-    TemplateReader reader(base);
-    EXPECT_EQ(1, reader.Take<WORD>()) << "dlgVer";
-    EXPECT_EQ(0xFFFF, reader.Take<WORD>()) << "an extended template";
-    reader.Take<DWORD>();
-    result.exStyle = reader.Take<DWORD>();
-    result.style = reader.Take<DWORD>();
-    const WORD count = reader.Take<WORD>();
-    result.x = reader.Take<short>();
-    result.y = reader.Take<short>();
-    result.cx = reader.Take<short>();
-    result.cy = reader.Take<short>();
-    result.menu = reader.StringOrOrdinal();
-    result.windowClass = reader.StringOrOrdinal();
-    result.title = reader.String();
-    result.pointSize = reader.Take<WORD>();
-    result.weight = reader.Take<WORD>();
-    result.italic = reader.Take<BYTE>();
-    result.charset = reader.Take<BYTE>();
-    result.typeface = reader.String();
-    for (WORD i = 0; i < count; ++i) {
-        reader.AlignToDword(base);
-        TemplateControl control;
-        reader.Take<DWORD>();
-        result.controlExStyles.push_back(reader.Take<DWORD>());
-        control.style = reader.Take<DWORD>();
-        control.x = reader.Take<short>();
-        control.y = reader.Take<short>();
-        control.cx = reader.Take<short>();
-        control.cy = reader.Take<short>();
-        control.id = static_cast<int>(reader.Take<DWORD>());
-        control.className = ClassOfOrdinal(reader.StringOrOrdinal());
-        control.text = reader.StringOrOrdinal();
-        reader.Skip(reader.Take<WORD>());
-        result.controls.push_back(control);
-    }
-    return result;
-}
-
 constexpr DWORD PushButton = 0x50010000;
 constexpr DWORD FirstRadio = 0x50020009;
 constexpr DWORD Radio = 0x50000009;
 
 const std::vector<TemplateControl> ExpectedControls = {
-    {2, L"Button", L"&Exit", 278, 199, 110, 16, PushButton},
-    {1004, L"Button", L"Add &File", 278, 9, 110, 16, PushButton},
-    {1003, L"Button", L"Add F&older", 278, 32, 110, 16, PushButton},
-    {1007, L"Button", L"&Shred Now!", 158, 200, 110, 16, PushButton},
-    {1011, L"Button", L"&Remove Item", 278, 56, 110, 16, PushButton},
-    {1013, L"SysListView32", L"", 8, 9, 261, 181, 0x50810801},
-    {1016, L"Button", L"All 0's (fast)", 286, 117, 51, 8, FirstRadio},
-    {1001, L"Button", L"&Clear List", 278, 80, 110, 16, PushButton},
-    {-1, L"Button", L"Overwrite Method", 279, 105, 110, 84, 0x50000007},
-    {1017, L"Button", L"Random data", 286, 131, 59, 8, Radio},
-    {1018, L"Button", L"DOD 3 pass (strong)", 286, 145, 80, 8, Radio},
-    {1019, L"Button", L"DOD 7 pass (very strong)", 286, 159, 95, 8, Radio},
-    {1020, L"Button", L"Gutmann 35 pass (overkill)", 286, 173, 99, 8, Radio},
-    {1000, L"Button", L"&About ...", 9, 201, 110, 16, PushButton},
+    {2, L"button", L"&Exit", 278, 199, 110, 16, PushButton},
+    {1004, L"button", L"Add &File", 278, 9, 110, 16, PushButton},
+    {1003, L"button", L"Add F&older", 278, 32, 110, 16, PushButton},
+    {1007, L"button", L"&Shred Now!", 158, 200, 110, 16, PushButton},
+    {1011, L"button", L"&Remove Item", 278, 56, 110, 16, PushButton},
+    {1013, L"syslistview32", L"", 8, 9, 261, 181, 0x50810801},
+    {1016, L"button", L"All 0's (fast)", 286, 117, 51, 8, FirstRadio},
+    {1001, L"button", L"&Clear List", 278, 80, 110, 16, PushButton},
+    {-1, L"button", L"Overwrite Method", 279, 105, 110, 84, 0x50000007},
+    {1017, L"button", L"Random data", 286, 131, 59, 8, Radio},
+    {1018, L"button", L"DOD 3 pass (strong)", 286, 145, 80, 8, Radio},
+    {1019, L"button", L"DOD 7 pass (very strong)", 286, 159, 95, 8, Radio},
+    {1020, L"button", L"Gutmann 35 pass (overkill)", 286, 173, 99, 8, Radio},
+    {1000, L"button", L"&About ...", 9, 201, 110, 16, PushButton},
 };
 
-TEST(MainWindowTemplate, DialogHeaderIsExact) {
-    const DialogTemplate dialog = LoadMainTemplate();
+TEST(MainWindowTemplate, HeaderAndControlsAreExactAndInTabOrder) {
+    const DialogTemplate dialog = ReadDialogTemplate(IDD_MAIN);
+    EXPECT_TRUE(dialog.extended);
     EXPECT_EQ(0x90CA08C4u, dialog.style);
     EXPECT_EQ(static_cast<DWORD>(WS_EX_ACCEPTFILES), dialog.exStyle);
-    EXPECT_EQ(0, dialog.x);
-    EXPECT_EQ(0, dialog.y);
-    EXPECT_EQ(397, dialog.cx);
-    EXPECT_EQ(239, dialog.cy);
+    EXPECT_EQ((std::vector<short>{0, 0, 397, 239}),
+              (std::vector<short>{dialog.x, dialog.y, dialog.cx, dialog.cy}));
     EXPECT_EQ(L"", dialog.menu);
     EXPECT_EQ(L"", dialog.windowClass);
     EXPECT_EQ(L"Ferrolet Free v1.0", dialog.title);
@@ -161,26 +51,7 @@ TEST(MainWindowTemplate, DialogHeaderIsExact) {
     EXPECT_EQ(0, dialog.italic);
     EXPECT_EQ(1, dialog.charset);
     EXPECT_EQ(L"MS Shell Dlg", dialog.typeface);
-}
-
-TEST(MainWindowTemplate, ControlsAreExactAndInTabOrder) {
-    const DialogTemplate dialog = LoadMainTemplate();
-    ASSERT_EQ(ExpectedControls.size(), dialog.controls.size());
-    for (size_t i = 0; i < ExpectedControls.size(); ++i) {
-        const TemplateControl& want = ExpectedControls[i];
-        const TemplateControl& got = dialog.controls[i];
-        SCOPED_TRACE(testing::Message() << "control " << i + 1 << " (id " << want.id << ")");
-        EXPECT_EQ(want.id, static_cast<short>(got.id));
-        EXPECT_EQ(0, _wcsicmp(want.className.c_str(), got.className.c_str()))
-            << testing::PrintToString(got.className);
-        EXPECT_EQ(want.text, got.text);
-        EXPECT_EQ(want.x, got.x);
-        EXPECT_EQ(want.y, got.y);
-        EXPECT_EQ(want.cx, got.cx);
-        EXPECT_EQ(want.cy, got.cy);
-        EXPECT_EQ(want.style, got.style) << std::hex << got.style;
-        EXPECT_EQ(0u, dialog.controlExStyles[i]);
-    }
+    EXPECT_EQ(ExpectedControls, dialog.controls);
 }
 
 // The main window as the other window tests create it; the suite name groups the read-backs.

@@ -85,6 +85,22 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
     EXPECT_EQ(IdentityAt(folder / L"last.txt"), lastId) << "the identity follows its row";
 }
 
+// Each method button stands for its method; with none checked, the window's own default.
+TEST_F(MainWindowTest, EachMethodButtonGivesItsMethod) {
+    const std::pair<int, ShredMethod> methods[] = {{IDC_METHOD_ZEROS, OverwriteZeros},
+                                                   {IDC_METHOD_RANDOM, OverwriteRandom},
+                                                   {IDC_METHOD_DOD3, OverwriteDod3},
+                                                   {IDC_METHOD_DOD7, OverwriteDod7},
+                                                   {IDC_METHOD_GUTMANN, OverwriteGutmann}};
+    const ShredListView rows(dialog);
+    for (const auto& [id, method] : methods) {
+        Click(id);
+        EXPECT_EQ(method, rows.CheckedMethod()) << "button " << id;
+    }
+    CheckRadioButton(dialog, IDC_METHOD_FIRST, IDC_METHOD_LAST, 0);
+    EXPECT_EQ(OverwriteRandom, rows.CheckedMethod()) << "none checked";
+}
+
 // Each row keeps the identity of the item it was added for, whatever rows go before it, and
 // whatever becomes of the path afterwards.
 TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {

@@ -14,14 +14,8 @@ using namespace proof;
 
 namespace {
 
-class ChosenItemJob : public testing::Test {
+class ChosenItemJob : public GuardedJob {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, job.Main());
-        MakeTestFolder(work);
-        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
-    }
-
     // Makes folder\secret.txt and folder\secretdir\inner.txt, tagged with tag.
     static void MakeShape(const std::wstring& folder, char tag) {
         MakeTestFolder(folder);
@@ -29,13 +23,6 @@ protected:
         MakeTestFolder(folder + L"\\secretdir");
         WriteTestFile(folder + L"\\secretdir\\inner.txt", std::string(3000, tag));
     }
-
-    // A folder link is removed as itself, so that the clean-up never walks through it.
-    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
-
-    TempFolder root;
-    std::wstring work = root / L"work";
-    WindowJob job;
 };
 
 // Under Wine a Linux link on the way opens as what it points to, as a junction does on Windows.
@@ -46,14 +33,14 @@ TEST_F(ChosenItemJob, ParentSwappedForALinkToALookAlikeLeavesTheLookAlikeWhole) 
     job.AddRow(parent + L"\\secretdir");
     ASSERT_EQ(2u, job.RowPaths().size());
     ASSERT_TRUE(MoveFileW(parent.c_str(), (root / L"moved").c_str()));
-    MakeShape(root / L"guard", 'g');
-    ASSERT_TRUE(MakeLinuxSymlink(root / L"guard", work, L"parent"));
+    MakeShape(root / L"lookalike", 'g');
+    ASSERT_TRUE(MakeLinuxSymlink(root / L"lookalike", work, L"parent"));
     const GuardSnapshot before = SnapshotGuard(root.Path(), {});
 
     job.ShredNow();
 
     EXPECT_EQ(before, SnapshotGuard(root.Path(), {})) << "neither look-alike nor chosen touched";
-    EXPECT_EQ(std::string(5000, 'g'), ReadTestFile(root / L"guard\\secret.txt"));
+    EXPECT_EQ(std::string(5000, 'g'), ReadTestFile(root / L"lookalike\\secret.txt"));
     EXPECT_EQ((std::vector<std::wstring>{parent + L"\\secret.txt", parent + L"\\secretdir"}),
               Plain(job.RowPaths()));
     ExpectOneReport(job, L"2 items could not be shredded. They remain in the list.");

@@ -15,21 +15,8 @@ using namespace proof;
 
 namespace {
 
-// root\above.txt, root\guard\..., root\work\beside.txt and root\work\beside\...: everything a
-// job over items in root\work must leave alone.
-class FaultJob : public testing::Test {
+class FaultJob : public GuardedJob {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, job.Main());
-        WriteTestFile(root / L"above.txt", "above the chosen items");
-        MakeTestFolder(root / L"guard");
-        WriteTestFile(root / L"guard\\kept.bin", std::string(70000, 'g'));
-        MakeTestFolder(work);
-        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
-        MakeTestFolder(work + L"\\beside");
-        WriteTestFile(work + L"\\beside\\inner.txt", "inside a folder beside");
-    }
-
     // Takes the guard's checksums, leaving out the chosen items.
     void Guard(const std::vector<std::wstring>& chosen) {
         before = SnapshotGuard(root.Path(), chosen);
@@ -41,9 +28,6 @@ protected:
         EXPECT_EQ(before, SnapshotGuard(root.Path(), Plain(job.RowPaths())));
     }
 
-    TempFolder root;
-    std::wstring work = root / L"work";
-    WindowJob job;
     GuardSnapshot before;
 };
 

@@ -14,27 +14,13 @@ using namespace proof;
 
 namespace {
 
-class LinuxSideJob : public testing::Test {
+class LinuxSideJob : public GuardedJob {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, job.Main());
-        WriteTestFile(root / L"above.txt", "above the chosen items");
-        MakeTestFolder(work);
-        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
-    }
-
-    // Names with trailing dots and spaces are beyond the Windows-side clean-up.
-    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
-
     // Runs a shell script in the test folder's Linux path.
     void Linux(const std::string& script) {
         ASSERT_TRUE(RunLinuxShell("cd " + ShellQuote(UnixPathOf(root.Path())) + " && " + script))
             << script;
     }
-
-    TempFolder root;
-    std::wstring work = root / L"work";
-    WindowJob job;
 };
 
 TEST_F(LinuxSideJob, LinksAreNeverFollowedOutOfOrUpTheChosenTree) {

@@ -13,22 +13,12 @@ using namespace proof;
 
 namespace {
 
-class OddPathJob : public testing::Test {
+class OddPathJob : public GuardedJob {
 protected:
     void SetUp() override {
-        ASSERT_NE(nullptr, job.Main());
-        WriteTestFile(root / L"above.txt", "above the chosen items");
+        GuardedJob::SetUp();
         MakeTestFolder(root / L"elsewhere");
-        MakeTestFolder(work);
-        WriteTestFile(work + L"\\beside.txt", "beside the chosen items");
     }
-
-    // Paths past MAX_PATH are beyond the Windows-side clean-up.
-    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
-
-    TempFolder root;
-    std::wstring work = root / L"work";
-    WindowJob job;
 };
 
 TEST_F(OddPathJob, HardLinkedFilesAndTheirFoldersStayWholeAndListed) {

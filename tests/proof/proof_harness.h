@@ -10,6 +10,8 @@
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "mainwindow/shred_list_view.h"
+#include "support/linux_side.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,29 @@ public:
 
 private:
     WindowHandle main_;
+};
+
+// A job over items in root\work beside the guard tree that every such job must leave alone:
+// root\above.txt, root\guard\kept.bin, root\work\beside.txt and root\work\beside\inner.txt.
+class GuardedJob : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_NE(nullptr, job.Main());
+        MakeTestTree(root.Path(), {{L"above.txt", "above the chosen items"},
+                                   {L"guard\\", ""},
+                                   {L"guard\\kept.bin", std::string(70000, 'g')},
+                                   {L"work\\", ""},
+                                   {L"work\\beside.txt", "beside the chosen items"},
+                                   {L"work\\beside\\", ""},
+                                   {L"work\\beside\\inner.txt", "inside a folder beside"}});
+    }
+    // Links, names that Win32 would alter and paths past MAX_PATH are beyond the Windows-side
+    // clean-up; a link goes as itself.
+    void TearDown() override { RunLinuxShell("rm -rf " + ShellQuote(UnixPathOf(root.Path()))); }
+
+    TempFolder root;
+    std::wstring work = root / L"work";
+    WindowJob job;
 };
 
 // The \\?\ form of a full drive path, so that long paths and names that Win32 would alter

@@ -42,6 +42,17 @@ inline ReferenceFilled ReferenceFill(std::uint32_t state, std::size_t count) {
     return filled;
 }
 
+// Each random name takes 13 draws, and each item is renamed ten times.
+inline constexpr std::size_t DrawsPerName = 13;
+inline constexpr std::size_t RenamesPerItem = 10;
+inline constexpr std::size_t DrawsPerItem = DrawsPerName * RenamesPerItem;
+
+// The first draw of an item's rename-th name (from 0), when items before it on the same fresh
+// thread took all their renames.
+inline constexpr std::size_t NameDraw(std::size_t itemsBefore, std::size_t rename) {
+    return itemsBefore * DrawsPerItem + rename * DrawsPerName;
+}
+
 // The name built from 13 draws starting at draws[first]: letters a to y, and for a file a dot in
 // place of the eleventh letter.
 inline std::wstring ReferenceName(const std::vector<int>& draws, std::size_t first, bool file) {
