@@ -103,7 +103,7 @@ TEST(HeldFile, SharingViolationThatClearsOnTheThirdTryShredsTheItem) {
         HeldData held(2, access);
         EXPECT_EQ(0, isFolder ? ShredFolder(path, OverwriteZeros, NoProgress())
                               : ShredFile(path, OverwriteZeros, NoProgress()));
-        EXPECT_EQ(3, HeldData::attempts);
+        EXPECT_EQ(3, HeldData::attempts) << "folder " << isFolder << ", access " << access;
         EXPECT_FALSE(PathExists(folder / L"indexed"));
     }
 }
