@@ -40,8 +40,9 @@ public:
         id = At(row).identity;
         return At(row).hasIdentity;
     }
-    void SetRowPath(int row, const std::wstring& path) override {
+    void SetRowItem(int row, const std::wstring& path, const ItemId& id) override {
         rows_.at(static_cast<std::size_t>(row)).path = path;
+        rows_.at(static_cast<std::size_t>(row)).identity = id;
     }
     void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }
     ShredMethod CheckedMethod() const override { return method_; }
