@@ -2,7 +2,7 @@
 
 #include <sddl.h>
 
-#include <algorithm>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -13,6 +13,8 @@ constexpr DWORD ExchangeTimeoutMs = 10000;
 constexpr ULONGLONG CollectorBusyLimitMs = 60000;
 constexpr DWORD PipeBufferBytes = 65536;
 constexpr BYTE Acknowledgement = 1;
+// The items of one companion, far more than any command line holds.
+constexpr std::uint32_t MaxItemBytes = 64 * 1024 * 1024;
 
 // The result of an overlapped read or write that started (or failed to) with started.
 DWORD Complete(HANDLE pipe, OVERLAPPED& overlapped, BOOL started, DWORD* bytes) {
@@ -40,6 +42,20 @@ DWORD WriteOverlapped(HANDLE pipe, HANDLE event, const void* buffer, DWORD size)
     DWORD bytes = 0;
     const BOOL started = WriteFile(pipe, buffer, size, nullptr, &overlapped);
     return Complete(pipe, overlapped, started, &bytes);
+}
+
+// Reads exactly size bytes, however the pipe hands them out.
+bool ReadWhole(HANDLE pipe, HANDLE event, void* buffer, DWORD size) {
+    auto at = static_cast<char*>(buffer);
+    while (size > 0) {
+        DWORD bytes = 0;
+        if (ReadOverlapped(pipe, event, at, size, &bytes) != ERROR_SUCCESS || bytes == 0) {
+            return false;
+        }
+        at += bytes;
+        size -= bytes;
+    }
+    return true;
 }
 
 std::wstring UserSidText() {
@@ -91,7 +107,7 @@ KernelHandle CreateCollectorPipe(const std::wstring& name, PSECURITY_DESCRIPTOR 
     SECURITY_ATTRIBUTES attributes = {sizeof attributes, security, FALSE};
     return KernelHandle(CreateNamedPipeW(
         name.c_str(), PIPE_ACCESS_DUPLEX | FILE_FLAG_FIRST_PIPE_INSTANCE | FILE_FLAG_OVERLAPPED,
-        PIPE_TYPE_MESSAGE | PIPE_READMODE_MESSAGE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
+        PIPE_TYPE_BYTE | PIPE_READMODE_BYTE | PIPE_WAIT | PIPE_REJECT_REMOTE_CLIENTS, 1,
         PipeBufferBytes, PipeBufferBytes, 0, &attributes));
 }
 
@@ -112,37 +128,34 @@ HandOver HandToCollector(const std::wstring& name, const std::wstring& packedIte
             WaitNamedPipeW(name.c_str(), ExchangeTimeoutMs);
         }
     }
-    DWORD mode = PIPE_READMODE_MESSAGE;
+    // The length first, then the packed items.
+    const auto length = static_cast<std::uint32_t>(packedItems.size() * sizeof(wchar_t));
+    std::string message(reinterpret_cast<const char*>(&length), sizeof length);
+    message.append(reinterpret_cast<const char*>(packedItems.data()), length);
     DWORD bytes = 0;
     BYTE answer = 0;
-    const bool taken =
-        SetNamedPipeHandleState(pipe.Get(), &mode, nullptr, nullptr) &&
-        WriteFile(pipe.Get(), packedItems.data(),
-                  static_cast<DWORD>(packedItems.size() * sizeof(wchar_t)), &bytes, nullptr) &&
-        ReadFile(pipe.Get(), &answer, sizeof answer, &bytes, nullptr) && bytes == sizeof answer &&
-        answer == Acknowledgement;
+    const bool taken = WriteFile(pipe.Get(), message.data(), static_cast<DWORD>(message.size()),
+                                 &bytes, nullptr) &&
+                       bytes == message.size() &&
+                       ReadFile(pipe.Get(), &answer, sizeof answer, &bytes, nullptr) &&
+                       bytes == sizeof answer && answer == Acknowledgement;
     return taken ? HandOver::Taken : HandOver::Failed;
 }
 
 std::optional<std::wstring> ReceiveFromCompanion(HANDLE pipe, HANDLE event) {
-    std::vector<char> message;
-    std::vector<char> chunk(PipeBufferBytes);
-    DWORD error = ERROR_MORE_DATA;
-    while (error == ERROR_MORE_DATA) {
-        DWORD bytes = 0;
-        error = ReadOverlapped(pipe, event, chunk.data(), PipeBufferBytes, &bytes);
-        message.insert(message.end(), chunk.begin(), chunk.begin() + bytes);
+    std::uint32_t bytes = 0;
+    if (!ReadWhole(pipe, event, &bytes, sizeof bytes) || bytes > MaxItemBytes) {
+        return std::nullopt;
     }
-    if (error != ERROR_SUCCESS ||
+    std::wstring packed(bytes / sizeof(wchar_t), L'\0');
+    if (!ReadWhole(pipe, event, packed.data(), bytes) ||
         WriteOverlapped(pipe, event, &Acknowledgement, sizeof Acknowledgement) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     // The companion closes its end once it has read the acknowledgement; disconnecting sooner
     // would throw the acknowledgement away.
-    DWORD bytes = 0;
-    ReadOverlapped(pipe, event, chunk.data(), PipeBufferBytes, &bytes);
-    std::wstring packed(message.size() / sizeof(wchar_t), L'\0');
-    std::copy_n(message.data(), packed.size() * sizeof(wchar_t),
-                reinterpret_cast<char*>(packed.data()));
+    BYTE rest = 0;
+    DWORD read = 0;
+    ReadOverlapped(pipe, event, &rest, sizeof rest, &read);
     return packed;
 }

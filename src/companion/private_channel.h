@@ -21,7 +21,7 @@ LocalMemory<void> CurrentUserOnlySecurity();
 // The mutex, made or opened with security.
 KernelHandle OpenChannelMutex(const std::wstring& name, PSECURITY_DESCRIPTOR security);
 
-// The collector's end of the pipe, one instance at a time, message by message, overlapped; empty
+// The collector's end of the pipe, one instance at a time, bytes, overlapped; empty
 // when the name exists already (another collector, or someone else first).
 KernelHandle CreateCollectorPipe(const std::wstring& name, PSECURITY_DESCRIPTOR security);
 
