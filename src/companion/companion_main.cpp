@@ -89,7 +89,8 @@ int Add(const std::wstring& ferroletPath, std::vector<std::wstring> items) {
         security ? OpenChannelMutex(ChannelMutexName(session), security.Get()) : KernelHandle();
     const DWORD waited = mutex ? WaitForSingleObject(mutex.Get(), ChannelWaitMs) : WAIT_FAILED;
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        ReportItemsNotAdded(WithNumber(NotHandedText, static_cast<long>(GetLastError())), items);
+        const DWORD error = waited == WAIT_TIMEOUT ? ERROR_TIMEOUT : GetLastError();
+        ReportItemsNotAdded(WithNumber(NotHandedText, static_cast<long>(error)), items);
         return Failure;
     }
     HeldMutex held(mutex.Get());
