@@ -3,11 +3,14 @@
 //                       Explorer gives them, and pasted into a fresh main window by its paste
 //                       command; then every second row selected and removed with "&Remove Item",
 //                       then the rest selected and removed
-// Each is timed from its command to the window painted again. Prints "paste items=... rows=...
-// seconds=...", "remove_half rows=... seconds=..." and "remove_all rows=... seconds=..."; exits 0
-// when every file was listed and every row removed.
+// Each is timed from its command to the window painted again. First, for reference, the engine's
+// identity read of every file alone, which each added item needs (the file system's part). Prints
+// "identities items=... seconds=...", "paste items=... rows=... seconds=...", "remove_half
+// rows=... seconds=..." and "remove_all rows=... seconds=..."; exits 0 when every file was listed
+// and every row removed.
 #include "bench_clock.h"
 #include "bench_window.h"
+#include "engine/item_identity.h"
 
 #include <windows.h>
 
@@ -110,6 +113,12 @@ int Run(int argc, wchar_t** argv) {
         return 2;
     }
     const HWND list = GetDlgItem(main.Get(), IDC_SHRED_LIST);
+    const Stopwatch identityWatch;
+    for (const std::wstring& file : files) {
+        ItemId id;
+        ReadItemIdAtPath(file, id);
+    }
+    std::printf("identities items=%zu seconds=%.6f\n", files.size(), identityWatch.Seconds());
     const double pasted = TimeCommand(main.Get(), IDM_PASTE_ITEMS);
     const int listed = RowCount(list);
     std::printf("paste items=%zu rows=%d seconds=%.6f\n", files.size(), listed, pasted);

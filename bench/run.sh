@@ -312,6 +312,7 @@ if wants many; then
   paste_one() { # files prefix
     local out
     out=$(wine "$list_exe" "$(winpath "$pastedir")" </dev/null | tr -d '\r') || many_left=$((many_left + 1))
+    record "$2identities_$1" "$(field "$(grep '^identities' <<<"$out")" seconds)"
     record "$2paste_$1" "$(field "$(grep '^paste' <<<"$out")" seconds)"
     record "$2remove_half_$1" "$(field "$(grep '^remove_half' <<<"$out")" seconds)"
     record "$2remove_all_$1" "$(field "$(grep '^remove_all' <<<"$out")" seconds)"
@@ -460,7 +461,8 @@ for n in $many_counts; do
     target="<= 1.5x the time per item at $first_count: $(at_most "$per_item" "$first_per_item" 1.5)"
   fi
   row "Paste of $n files through the window, listed and painted" \
-    "$(num "$(rate "$n" "$pasted")" rows/s), $(sec "$pasted")" "" \
+    "$(num "$(rate "$n" "$pasted")" rows/s), $(sec "$pasted")" \
+    "identity reads alone $(sec "$(result "identities_$n")")" \
     "$(ratio "$per_item" "$first_per_item") the time per item at $first_count" "$target"
   row "  Remove Item, every second row of $n" \
     "$(num "$(rate $((n / 2)) "$(result "remove_half_$n")")" rows/s)" "" "" ""
