@@ -1,16 +1,22 @@
 // The shred list at scale through the real main window, on a folder that bench/run.sh fills:
 //   list_bench FOLDER   every file of the folder put on the clipboard as CF_HDROP, as Ctrl+C in
 //                       Explorer gives them, and pasted into a fresh main window by its paste
-//                       command; then every second row selected and removed with "&Remove Item",
-//                       then the rest selected and removed
-// Each is timed from its command to the window painted again. First, for reference, the engine's
-// identity read of every file alone, which each added item needs (the file system's part). Prints
-// "identities items=... seconds=...", "paste items=... rows=... seconds=...", "remove_half
-// rows=... seconds=..." and "remove_all rows=... seconds=..."; exits 0 when every file was listed
-// and every row removed.
+//                       command; then the rows taken for a job and brought up to date after it as
+//                       a job leaves them (every second row's item destroyed, every other one
+//                       moved to a new name); then every second row of those left selected and
+//                       removed with "&Remove Item", then the rest selected and removed
+// Paste and removals are timed from the command to the window painted again. First, for
+// reference, the engine's identity read of every file alone, which each added item needs (the
+// file system's part). Prints "identities items=... seconds=...", "paste items=... rows=...
+// seconds=...", "take rows=... seconds=...", "reconcile rows=... seconds=...", "remove_half
+// rows=... seconds=..." and "remove_all rows=... seconds=..."; exits 0 when every file was
+// listed and every row removed.
 #include "bench_clock.h"
 #include "bench_window.h"
 #include "engine/item_identity.h"
+#include "job/job_rows.h"
+#include "job/shred_job.h"
+#include "mainwindow/shred_list_view.h"
 
 #include <windows.h>
 
@@ -122,10 +128,25 @@ int Run(int argc, wchar_t** argv) {
     const double pasted = TimeCommand(main.Get(), IDM_PASTE_ITEMS);
     const int listed = RowCount(list);
     std::printf("paste items=%zu rows=%d seconds=%.6f\n", files.size(), listed, pasted);
+    ShredListView view(main.Get());
+    const Stopwatch takeWatch;
+    std::vector<JobRow> rows = TakeJobRows(view);
+    std::printf("take rows=%zu seconds=%.6f\n", rows.size(), takeWatch.Seconds());
+    for (std::size_t index = 0; index < rows.size(); ++index) {
+        rows[index].state = RowState::Reached;
+        rows[index].destroyed = index % 2 == 0;
+        rows[index].currentPath = rows[index].originalPath + L".moved";
+    }
+    const Stopwatch reconcileWatch;
+    ReconcileListedRows(view, rows, false);
+    UpdateWindow(main.Get());
+    PumpPendingMessages();
+    std::printf("reconcile rows=%zu seconds=%.6f\n", rows.size(), reconcileWatch.Seconds());
+    const int kept = RowCount(list);
     SelectEvery(list, 2);
     const double half = TimeCommand(main.Get(), IDC_REMOVE_ITEM);
     const int rest = RowCount(list);
-    std::printf("remove_half rows=%d seconds=%.6f\n", listed - rest, half);
+    std::printf("remove_half rows=%d seconds=%.6f\n", kept - rest, half);
     SelectEvery(list, 1);
     const double all = TimeCommand(main.Get(), IDC_REMOVE_ITEM);
     std::printf("remove_all rows=%d seconds=%.6f\n", rest - RowCount(list), all);

@@ -17,8 +17,9 @@
 #                against shred -n 1 -u of every file and rm -r
 #     many       many items through the real main window: files of one folder pasted (CF_HDROP
 #                on the clipboard, the window's paste command) until the list is painted again,
-#                Remove Item of every second row and then of all; and the job of small files
-#                listed one row each against the same files as one folder row
+#                the rows taken for a job and brought up to date after it, Remove Item of every
+#                second row and then of all; and the job of small files listed one row each
+#                against the same files as one folder row
 #   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_REPS repeats [5]
 #   BENCH_BIG_MIB big file size [1024]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
 #   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
@@ -314,6 +315,8 @@ if wants many; then
     out=$(wine "$list_exe" "$(winpath "$pastedir")" </dev/null | tr -d '\r') || many_left=$((many_left + 1))
     record "$2identities_$1" "$(field "$(grep '^identities' <<<"$out")" seconds)"
     record "$2paste_$1" "$(field "$(grep '^paste' <<<"$out")" seconds)"
+    record "$2take_$1" "$(field "$(grep '^take' <<<"$out")" seconds)"
+    record "$2reconcile_$1" "$(field "$(grep '^reconcile' <<<"$out")" seconds)"
     record "$2remove_half_$1" "$(field "$(grep '^remove_half' <<<"$out")" seconds)"
     record "$2remove_all_$1" "$(field "$(grep '^remove_all' <<<"$out")" seconds)"
   }
@@ -464,10 +467,15 @@ for n in $many_counts; do
     "$(num "$(rate "$n" "$pasted")" rows/s), $(sec "$pasted")" \
     "identity reads alone $(sec "$(result "identities_$n")")" \
     "$(ratio "$per_item" "$first_per_item") the time per item at $first_count" "$target"
-  row "  Remove Item, every second row of $n" \
-    "$(num "$(rate $((n / 2)) "$(result "remove_half_$n")")" rows/s)" "" "" ""
-  row "  Remove Item, all $((n - n / 2)) rows left" \
-    "$(num "$(rate $((n - n / 2)) "$(result "remove_all_$n")")" rows/s)" "" "" ""
+  if have "take_$n"; then
+    row "  Rows taken for a job" "$(num "$(rate "$n" "$(result "take_$n")")" rows/s)" "" "" ""
+    row "  Rows brought up to date after it: half deleted, half renamed" \
+      "$(num "$(rate "$n" "$(result "reconcile_$n")")" rows/s)" "" "" ""
+  fi
+  row "  Remove Item, every second row of the $((n / 2)) left" \
+    "$(num "$(rate $((n / 4)) "$(result "remove_half_$n")")" rows/s)" "" "" ""
+  row "  Remove Item, all $((n / 2 - n / 4)) rows left" \
+    "$(num "$(rate $((n / 2 - n / 4)) "$(result "remove_all_$n")")" rows/s)" "" "" ""
 done
 if have many_rows; then
   row "Job, $many_job_files x 1 KiB listed as $many_job_files rows, $job_method" \

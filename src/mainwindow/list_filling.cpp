@@ -15,7 +15,7 @@ void ShowWaitCursor() {
 
 ListFilling::ListFilling(HWND window, HWND list)
     : window_(window), list_(list), start_(GetTickCount64()), lastRead_(start_) {
-    SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
+    StopListDrawing(list_);
 }
 
 ListFilling::~ListFilling() {
@@ -27,11 +27,7 @@ void ListFilling::Finish(int rowInView) {
         return;
     }
     finished_ = true;
-    SendMessageW(list_, WM_SETREDRAW, TRUE, 0);
-    if (rowInView >= 0) {
-        SendMessageW(list_, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rowInView), FALSE);
-    }
-    RedrawWindow(list_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    RestartListDrawing(list_, rowInView);
     if (!busy_) {
         return;
     }
@@ -77,6 +73,18 @@ void ListFilling::ReadMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+void StopListDrawing(HWND list) {
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+}
+
+void RestartListDrawing(HWND list, int rowInView) {
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    if (rowInView >= 0) {
+        SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(rowInView), FALSE);
+    }
+    RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 bool ShowListFillingCursor(HWND window) {

@@ -42,6 +42,11 @@ private:
     HWND focus_ = nullptr;
 };
 
+// The list draws nothing until RestartListDrawing, which turns its drawing back on, scrolls it to
+// show rowInView unless that is -1, and has it repainted with its children.
+void StopListDrawing(HWND list);
+void RestartListDrawing(HWND list, int rowInView);
+
 // WM_SETCURSOR of a window: shows the wait cursor and returns true while a long change of its list
 // runs; false otherwise, when the cursor is the window's own business.
 bool ShowListFillingCursor(HWND window);

@@ -107,6 +107,14 @@ ShredMethod ShredListView::CheckedMethod() const {
     return ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST];
 }
 
+void ShredListView::HoldDrawing(bool hold) {
+    if (hold) {
+        StopListDrawing(list_);
+    } else {
+        RestartListDrawing(list_, -1);
+    }
+}
+
 void ShredListView::SetUp() {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
     // Each goes in at position 0, so they stand as Name, Path, Size.

@@ -43,6 +43,7 @@ public:
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
     ShredMethod CheckedMethod() const override;
+    void HoldDrawing(bool hold) override;
 
     // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
     void SetUp();
