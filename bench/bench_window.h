@@ -1,6 +1,8 @@
 // The real main window for the benchmark's programs, and what they need around it.
 #pragma once
 
+#include "handles/window_handle.h"
+#include "handles/windows_hook.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "resource.h"
@@ -8,41 +10,6 @@
 #include <windows.h>
 
 #include <commctrl.h>
-
-// A window of the bench's own, destroyed with DestroyWindow.
-class OwnedWindow {
-public:
-    explicit OwnedWindow(HWND window) : window_(window) {}
-    ~OwnedWindow() {
-        if (window_) {
-            DestroyWindow(window_);
-        }
-    }
-    OwnedWindow(const OwnedWindow&) = delete;
-    OwnedWindow& operator=(const OwnedWindow&) = delete;
-
-    HWND Get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-// A hook of the calling thread, removed with UnhookWindowsHookEx.
-class ThreadHook {
-public:
-    ThreadHook(int kind, HOOKPROC procedure)
-        : hook_(SetWindowsHookExW(kind, procedure, nullptr, GetCurrentThreadId())) {}
-    ~ThreadHook() {
-        if (hook_) {
-            UnhookWindowsHookEx(hook_);
-        }
-    }
-    ThreadHook(const ThreadHook&) = delete;
-    ThreadHook& operator=(const ThreadHook&) = delete;
-
-private:
-    HHOOK hook_;
-};
 
 // Closes the report of items not shredded as soon as it is shown, so that a run never waits for
 // a person; the folder left behind is reported instead.
@@ -73,13 +40,18 @@ inline void StartBenchWindows() {
 }
 
 // The main window made from its template, on screen and painted.
-inline HWND OpenMainWindow() {
-    const HWND main =
-        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
+inline WindowHandle OpenMainWindow() {
+    WindowHandle main(
+        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
     if (main) {
-        ShowWindow(main, SW_SHOW);
-        UpdateWindow(main);
+        ShowWindow(main.Get(), SW_SHOW);
+        UpdateWindow(main.Get());
         PumpPendingMessages();
     }
     return main;
+}
+
+// Closes every report box of the calling thread as soon as it is shown, while it lives.
+inline WindowsHook CloseReportBoxes() {
+    return WindowsHook(SetWindowsHookExW(WH_CBT, CloseMessageBoxes, nullptr, GetCurrentThreadId()));
 }

@@ -14,13 +14,14 @@
 #include "bench_methods.h"
 #include "bench_progress.h"
 #include "engine/folder_shredder.h"
-#include "engine/item_identity.h"
+#include "handles/window_handle.h"
+#include "handles/windows_hook.h"
 #include "job/shred_job.h"
-#include "job/shred_job_list.h"
-#include "mainwindow/shred_list_view.h"
 #include "mainwindow/app_globals.h"
+#include "mainwindow/shred_list_view.h"
 #include "mainwindow/main_dialog.h"
 #include "resource.h"
+#include "support/stand_in_job_list.h"
 
 #include <windows.h>
 
@@ -57,41 +58,20 @@ void CollectFiles(const std::wstring& folder, std::vector<std::wstring>& files) 
     FindClose(search);
 }
 
-// The job's one row: the folder, with the identity it had when the run began.
-class OneRowList final : public ShredJobList {
-public:
-    OneRowList(HWND owner, std::wstring path, ShredMethod method)
-        : owner_(owner), path_(std::move(path)), method_(method),
-          hasIdentity_(ReadItemIdAtPath(path_, identity_)) {}
-
-    HWND Owner() const override { return owner_; }
-    int RowCount() const override { return rows_; }
-    std::wstring RowPath(int) const override { return path_; }
-    bool RowIdentity(int, ItemId& id) const override {
-        id = identity_;
-        return hasIdentity_;
-    }
-    void SetRowPath(int, const std::wstring& path) override { path_ = path; }
-    void DeleteRow(int) override { rows_ = 0; }
-    ShredMethod CheckedMethod() const override { return method_; }
-
-private:
-    HWND owner_;
-    std::wstring path_;
-    ShredMethod method_;
-    ItemId identity_;
-    bool hasIdentity_;
-    int rows_ = 1;
-};
-
 double TimeWindowJob(int method, const std::wstring& folder) {
-    const OwnedWindow main(OpenMainWindow());
-    if (!main.Get()) {
+    const WindowHandle main(
+        CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
+    if (!main) {
         std::fputs("job_bench: the main window could not be created\n", stderr);
         return -1.0;
     }
-    OneRowList list(main.Get(), folder, ShredMethods[method]);
-    const ThreadHook closer(WH_CBT, CloseMessageBoxes);
+    ShowWindow(main.Get(), SW_SHOW);
+    StandInJobList list(main.Get(), ShredMethods[method]);
+    list.Add(folder);
+    UpdateWindow(main.Get());
+    PumpPendingMessages();
+    const WindowsHook closer(
+        SetWindowsHookExW(WH_CBT, CloseMessageBoxes, nullptr, GetCurrentThreadId()));
     const Stopwatch watch;
     RunShredJob(list);
     return watch.Seconds();
@@ -99,8 +79,8 @@ double TimeWindowJob(int method, const std::wstring& folder) {
 
 // The job of the main window's own list, holding the folder as one row or each of its files.
 double TimeListedJob(int method, const std::wstring& folder, bool fileRows) {
-    const OwnedWindow main(OpenMainWindow());
-    if (!main.Get()) {
+    const WindowHandle main = OpenMainWindow();
+    if (!main) {
         std::fputs("job_bench: the main window could not be created\n", stderr);
         return -1.0;
     }
@@ -117,7 +97,7 @@ double TimeListedJob(int method, const std::wstring& folder, bool fileRows) {
     const double addSeconds = addWatch.Seconds();
     PumpPendingMessages();
     std::printf("added rows=%d seconds=%.6f\n", list.RowCount(), addSeconds);
-    const ThreadHook closer(WH_CBT, CloseMessageBoxes);
+    const WindowsHook closer = CloseReportBoxes();
     const Stopwatch watch;
     RunShredJob(list);
     return watch.Seconds();

@@ -113,7 +113,7 @@ int Run(int argc, wchar_t** argv) {
     }
     StartBenchWindows();
     const std::vector<std::wstring> files = FilesIn(argv[1]);
-    const OwnedWindow main(OpenMainWindow());
+    const WindowHandle main = OpenMainWindow();
     if (!main.Get() || !PutOnClipboard(main.Get(), files)) {
         std::fputs("list_bench: no main window, or the clipboard refused the files\n", stderr);
         return 2;

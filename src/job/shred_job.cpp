@@ -22,7 +22,7 @@ void RunShredJob(ShredJobList& list) {
     WaitForThreadEnd(CurrentJob.worker);
     CurrentJob.worker.Reset();
     CurrentJob.stage = JobStage::Ended;
-    CurrentJob.shutdownBlock = ShutdownBlock();
+    CurrentJob.shutdownBlock.Reset();
     // Should no worker have run, every row is still not reached: each stays, and counts unless
     // the user ended the job.
     const int notShredded = ReconcileListedRows(list, CurrentJob.rows, CurrentJob.failed);
