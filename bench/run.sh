@@ -3,7 +3,7 @@
 # the same files in the same run, and prints one Markdown table of medians and ratios.
 # Usage: bench/run.sh [build folder, default build-bench]
 # Everything else comes from the environment (defaults in brackets):
-#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window many]
+#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window many manyjob]
 #     fill       the random fill, each path against the one-draw-per-byte reference
 #     overwrite  each method on the big file, in place (bytes written per second)
 #     jobs       whole jobs on the big file, overwrite plus removal on both sides, and the peak
@@ -18,8 +18,9 @@
 #     many       many items through the real main window: files of one folder pasted (CF_HDROP
 #                on the clipboard, the window's paste command) until the list is painted again,
 #                the rows taken for a job and brought up to date after it, Remove Item of every
-#                second row and then of all; and the job of small files listed one row each
-#                against the same files as one folder row
+#                second row and then of all
+#     manyjob    the job of small files listed one row each against the same files as one
+#                folder row, both through the main window's own list
 #   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_REPS repeats [5]
 #   BENCH_BIG_MIB big file size [1024]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
 #   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
@@ -37,7 +38,7 @@ here=$(dirname "$(readlink -f "$0")")
 root=$(dirname "$here")
 build=$(readlink -m "${1:-$root/build-bench}")
 
-sections=" ${BENCH_SECTIONS:-fill overwrite jobs small count window many} "
+sections=" ${BENCH_SECTIONS:-fill overwrite jobs small count window many manyjob} "
 data=$(readlink -m "${BENCH_DATA:-$build/bench-data}")
 big_mib=${BENCH_BIG_MIB:-1024}
 reps=${BENCH_REPS:-5}
@@ -75,12 +76,12 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
-if wants window || wants many; then
+if wants window || wants many || wants manyjob; then
   wine_session_display
 fi
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 wine_session_start
-if wants window || wants many; then
+if wants window || wants many || wants manyjob; then
   # Windows are shown as the X server maps them, without a window manager's round trips.
   wine_session_setting 'HKCU\Software\Wine\X11 Driver' Managed N
 fi
@@ -334,6 +335,8 @@ if wants many; then
     done
   done
   rm -rf "$pastedir"
+fi
+if wants manyjob; then
   echo "Jobs of $many_job_files files of 1 KiB as one row each and as one folder row ..." >&2
   jobtree="$data/jobtree"
   many_job() { # mode
@@ -487,7 +490,7 @@ echo
 if wants small; then
   echo "Files left behind by ShredFile: $leftover"
 fi
-if wants many; then
+if wants many || wants manyjob; then
   echo "Paste and job runs that left files or rows behind: $many_left"
   echo "Row job times:        ${samples[many_rows]:-}"
   echo "Folder row job times: ${samples[many_listed]:-}"
