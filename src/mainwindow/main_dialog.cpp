@@ -9,6 +9,7 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -248,6 +249,15 @@ void OnDestroy(HWND dialog) {
     mainWindowApartment.reset();
 }
 
+// While a long add fills the list, the wait cursor over the whole window.
+BOOL OnSetCursor(HWND dialog) {
+    if (!ShowListFillingCursor(dialog)) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
 void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
@@ -278,6 +288,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose(dialog);
         return TRUE;
+    case WM_SETCURSOR:
+        return OnSetCursor(dialog);
     default:
         return FALSE;
     }
