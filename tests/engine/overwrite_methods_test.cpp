@@ -10,10 +10,26 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <utility>
 
 namespace {
 
 using K = FileOp::Kind;
+
+// Which method each button stands for is checked beside the buttons (shred_list_view_test).
+TEST(PassesOf, EachMethodTakesItsPasses) {
+    const std::pair<ShredMethod, std::size_t> passes[] = {{OverwriteZeros, 1},
+                                                          {OverwriteRandom, 1},
+                                                          {OverwriteDod3, 3},
+                                                          {OverwriteDod7, 7},
+                                                          {OverwriteGutmann, 105}};
+    for (const auto& [method, count] : passes) {
+        EXPECT_EQ(count, PassesOf(method).size()) << count;
+    }
+    const auto dod3 = PassesOf(OverwriteDod3);
+    EXPECT_TRUE(!dod3[0].random && dod3[0].value == 0x00 && !dod3[1].random &&
+                dod3[1].value == 0xFF && dod3[2].random);
+}
 
 TEST(OverwriteRandom, FirstBytesOfAFreshThreadAndOneDrawPerByte) {
     TempFolder folder;

@@ -72,7 +72,8 @@ TemplateControl ReadControl(TemplateReader& reader, bool extended) {
         c = static_cast<wchar_t>(std::towlower(c));
     }
     control.text = reader.StringOrOrdinal();
-    reader.Skip(reader.Take<WORD>());
+    control.creationDataBytes = reader.Take<WORD>();
+    reader.Skip(control.creationDataBytes);
     return control;
 }
 
@@ -82,7 +83,8 @@ void PrintTo(const TemplateControl& control, std::ostream* out) {
     *out << "{id " << control.id << ", " << testing::PrintToString(control.className) << ", "
          << testing::PrintToString(control.text) << ", " << control.x << ", " << control.y << ", "
          << control.cx << ", " << control.cy << ", style 0x" << std::hex << control.style
-         << ", ex 0x" << control.exStyle << std::dec << "}";
+         << ", ex 0x" << control.exStyle << std::dec << ", " << control.creationDataBytes
+         << " bytes of creation data}";
 }
 
 DialogTemplate ReadDialogTemplate(int templateId) {

@@ -17,6 +17,7 @@ struct TemplateControl {
     short x = 0, y = 0, cx = 0, cy = 0;
     DWORD style = 0;
     DWORD exStyle = 0;
+    WORD creationDataBytes = 0;
     bool operator==(const TemplateControl&) const = default;
 };
 
