@@ -8,6 +8,8 @@
 #     overwrite  each method on the big file, in place (bytes written per second)
 #     jobs       whole jobs on the big file, overwrite plus removal on both sides, and the peak
 #                memory of the DOD 3 job
+#     wipe       the All 0's wipe of a loop-mounted ext4 image's free space against dd
+#                oflag=direct filling the same space, then rm (root only), and its peak memory
 #   Every big-file measure, ours and the peers', starts on a file a user would meet: written and
 #   synced, then dropped from the page cache, on a disk with no writes of an earlier measure left
 #   to drain.
@@ -26,6 +28,7 @@
 #   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
 #   BENCH_SMALL_REPS [3]   BENCH_TREE_FILES [100000]   BENCH_TREE_FOLDERS [1000]
 #   BENCH_JOB_FILES [1000]   BENCH_JOB_PER_FOLDER [100]   BENCH_JOB_REPS [5]
+#   BENCH_WIPE_MIB the wipe's image size [1024]
 #   BENCH_JOB_METHOD the window's method: zeros, random, dod3, dod7 or gutmann [random]
 #   BENCH_MANY_COUNTS files pasted, one run each ["1000 10000 50000"]   BENCH_MANY_REPS [3]
 #   BENCH_MANY_JOB_FILES [10000]   BENCH_MANY_JOB_REPS [3]
@@ -38,7 +41,7 @@ here=$(dirname "$(readlink -f "$0")")
 root=$(dirname "$here")
 build=$(readlink -m "${1:-$root/build-bench}")
 
-sections=" ${BENCH_SECTIONS:-fill overwrite jobs small count window many manyjob} "
+sections=" ${BENCH_SECTIONS:-fill overwrite jobs wipe small count window many manyjob} "
 data=$(readlink -m "${BENCH_DATA:-$build/bench-data}")
 big_mib=${BENCH_BIG_MIB:-1024}
 reps=${BENCH_REPS:-5}
@@ -236,6 +239,66 @@ if wants jobs; then
   rm -f "$big"
 fi
 
+# WIPE_IMAGE: an ext4 image of BENCH_WIPE_MIB, loop-mounted and mapped as drive W: (root only).
+wipe_mnt="$data/wipe-mnt"
+wipe_drive="$WINEPREFIX/dosdevices/w:"
+wipe_mount() {
+  truncate -s "${wipe_mib}M" "$data/wipe.img"
+  # No blocks kept for root or for the file system's own metadata: both sides fill the same space.
+  mkfs.ext4 -q -F -m 0 -b 4096 -E lazy_itable_init=0,lazy_journal_init=0 "$data/wipe.img"
+  mkdir -p "$wipe_mnt"
+  mount -o loop "$data/wipe.img" "$wipe_mnt"
+  local loop
+  loop=$(findmnt -n -o SOURCE "$wipe_mnt")
+  echo 0 >"/sys/fs/ext4/${loop#/dev/}/reserved_clusters"
+  sync
+  settle_disk
+}
+wipe_unmount() {
+  umount "$wipe_mnt"
+  rm -f "$data/wipe.img"
+}
+dd_fill_then_rm() {
+  dd if=/dev/zero of="$wipe_mnt/fill" bs=64M oflag=direct status=none 2>/dev/null || true
+  rm -f "$wipe_mnt/fill"
+  sync -f "$wipe_mnt"
+}
+# The same fill through the page cache, as every write under Wine goes, flushed at the end.
+dd_cached_fill_then_rm() {
+  dd if=/dev/zero of="$wipe_mnt/fill" bs=64M conv=fsync status=none 2>/dev/null || true
+  rm -f "$wipe_mnt/fill"
+  sync -f "$wipe_mnt"
+}
+wipe_mib=${BENCH_WIPE_MIB:-1024}
+wipe_peak=
+if wants wipe; then
+  if [ "$(id -u)" -ne 0 ] || [ ! -e /dev/loop-control ]; then
+    echo "run.sh: the wipe measure needs root and loop devices; skipped" >&2
+  else
+    echo "Free-space wipes of a $wipe_mib MiB ext4 image ..." >&2
+    ln -sfn "$wipe_mnt" "$wipe_drive"
+    for round in $(seq 0 "$reps"); do
+      [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+      wipe_mount
+      out=$(bench wipe zeros 'W:\')
+      [ "$(field "$out" result)" = 0 ] || echo "run.sh: the wipe did not end wiped: $out" >&2
+      record "${prefix}wipe_zeros" "$(field "$out" seconds)"
+      record "${prefix}wipe_free" "$(field "$out" free_bytes)"
+      growth=$(awk -v a="$(field "$out" peak_workingset_mib)" \
+        -v b="$(field "$out" workingset_before_mib)" 'BEGIN { printf "%.1f", a - b }')
+      wipe_peak=$(awk -v a="${wipe_peak:-0}" -v b="$growth" 'BEGIN { print (b > a ? b : a) }')
+      wipe_unmount
+      wipe_mount
+      peer_seconds "${prefix}wipe_dd" dd_fill_then_rm
+      wipe_unmount
+      wipe_mount
+      peer_seconds "${prefix}wipe_dd_cached" dd_cached_fill_then_rm
+      wipe_unmount
+    done
+    rm -f "$wipe_drive"
+  fi
+fi
+
 small="$data/small"
 leftover=0
 declare -A profiles
@@ -431,6 +494,17 @@ if have job_dod3; then
   row "Peak memory of the DOD 3 job" "+$peak_growth MiB" "one chunk: 64 MiB" \
     "$(ratio "$peak_growth" 64)" \
     "<= 64 MiB + a few: $(awk -v g="$peak_growth" 'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
+fi
+if have wipe_zeros; then
+  row "Free-space wipe, All 0's, $wipe_mib MiB ext4 image ($(awk -v b="$(result wipe_free)" 'BEGIN { printf "%.0f", b / 1048576 }') MiB free)" \
+    "$(sec "$(result wipe_zeros)")" "dd oflag=direct until full, then rm $(sec "$(result wipe_dd)")" \
+    "$(ratio "$(result wipe_dd)" "$(result wipe_zeros)")" \
+    ">= 0.8x: $(at_least "$(result wipe_dd)" "$(result wipe_zeros)" 0.8)"
+  row "  against a fill through the page cache" "" \
+    "dd bs=64M conv=fsync until full, then rm $(sec "$(result wipe_dd_cached)")" \
+    "$(ratio "$(result wipe_dd_cached)" "$(result wipe_zeros)")" ""
+  row "Peak memory of the wipe" "+$wipe_peak MiB" "one chunk: 64 MiB" "" \
+    "<= 64 MiB + a few: $(awk -v g="$wipe_peak" 'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
 fi
 for per in $small_per_folder; do
   have "small_$per" || continue

@@ -5,6 +5,7 @@
 #include "handles/com_apartment.h"
 #include "handles/drop_handle.h"
 #include "handles/windows_hook.h"
+#include "handoff/item_handoff.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
@@ -122,6 +123,23 @@ std::vector<std::wstring> startItemsNotAdded;
 void OnReportStartItems(HWND dialog) {
     const std::vector<std::wstring> unreadable = std::exchange(startItemsNotAdded, {});
     ReportItemsNotAdded(dialog, unreadable);
+}
+
+// Items the Explorer menu hands over: taken only while the window is the user's, the answer telling
+// the sender whether they were; the box naming those not added waits, like the command line's, so
+// that the sender is not held while it stands.
+INT_PTR OnCopyData(HWND dialog, const COPYDATASTRUCT& data) {
+    const bool take = data.dwData == ItemHandoffTag && IsWindowEnabled(dialog);
+    if (take) {
+        const std::vector<std::wstring> unreadable =
+            AddItems(dialog, UnpackItems(data.lpData, data.cbData));
+        startItemsNotAdded.insert(startItemsNotAdded.end(), unreadable.begin(), unreadable.end());
+        if (!unreadable.empty()) {
+            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+        }
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, take);
+    return TRUE;
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
@@ -255,6 +273,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case WM_COPYDATA:
+        return OnCopyData(dialog, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_REPORT_START_ITEMS:
         OnReportStartItems(dialog);
         return TRUE;

@@ -3,6 +3,7 @@
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
 #include "engine/long_path.h"
+#include "handoff/item_handoff.h"
 #include "support/linux_side.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
@@ -482,6 +483,41 @@ TEST_F(MainWindowTest, NothingIsDroppedOrPastedWhileTheWindowIsDisabled) {
                  reinterpret_cast<WPARAM>(MakeDropHandle({folder / L"dropped.txt"})), 0);
     Command(IDM_PASTE_ITEMS);
     EXPECT_EQ((Rows{{L"dropped.txt"}, {L"pasted.txt"}}), ListRows(list, 1));
+}
+
+// Items the Explorer menu hands over join the list only while the window is the user's; the
+// answer tells the sender whether they did, and one that could not be opened is named in a box.
+TEST_F(MainWindowTest, HandedOverItemsJoinOnlyWhileTheWindowIsIdle) {
+    TempFolder folder;
+    WriteTestFile(folder / L"one.txt", "1");
+    std::wstring packed = PackItems({folder / L"one.txt", folder / L"gone.txt"});
+    const struct {
+        const char* what;
+        ULONG_PTR tag;
+        BOOL enabled;
+        LRESULT answer;
+        Rows rows;
+    } cases[] = {
+        {"busy", ItemHandoffTag, FALSE, FALSE, {}},
+        {"another program's data", ItemHandoffTag + 1, TRUE, FALSE, {}},
+        {"idle", ItemHandoffTag, TRUE, TRUE, {{L"one.txt"}}},
+    };
+    std::vector<SeenMessageBox> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        boxes.push_back(ReadMessageBox(box));
+        PostDialogButton(box, IDOK);
+    });
+    for (const auto& row : cases) {
+        EnableWindow(dialog, row.enabled);
+        COPYDATASTRUCT data = {row.tag, static_cast<DWORD>(packed.size() * sizeof(wchar_t)),
+                               packed.data()};
+        EXPECT_EQ(row.answer, SendMessageW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)))
+            << row.what;
+        EXPECT_EQ(row.rows, ListRows(list, 1)) << row.what;
+    }
+    PumpUntil([&] { return !boxes.empty(); }, 10000);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(folder / L"gone.txt")) << boxes[0].text;
 }
 
 // Ctrl+V wherever the focus is in the running window: keys go to the focused control, never to
