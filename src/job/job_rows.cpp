@@ -1,6 +1,8 @@
 #include "job/job_rows.h"
 #include "engine/long_path.h"
 
+#include <utility>
+
 namespace {
 
 // Whether the row stays in the list; updates its texts when it stays under another path.
@@ -25,7 +27,7 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
 } // namespace
 
 bool IsShreddableRow(const JobRow& row) {
-    return row.hasIdentity && IsUsableFullPath(row.originalPath);
+    return row.kind == JobRowKind::Item && row.hasIdentity && IsUsableFullPath(row.originalPath);
 }
 
 std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
@@ -35,6 +37,11 @@ std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
         JobRow& row = rows[static_cast<std::size_t>(i)];
         row.originalPath = list.RowPath(i);
         row.hasIdentity = list.RowIdentity(i, row.identity);
+        if (std::wstring root = list.RowFreeSpaceRoot(i); !root.empty()) {
+            row.kind = JobRowKind::FreeSpace;
+            row.originalPath = std::move(root);
+            row.hasIdentity = false;
+        }
     }
     return rows;
 }

@@ -8,6 +8,8 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/free_space_roots.h"
+#include "mainwindow/free_space_text.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -24,7 +26,7 @@
 
 namespace {
 
-// Posted at start-up to name the items of the command line that could not be added.
+// Posted at start-up to add the command line's volumes' roots and name what was not added.
 constexpr UINT WM_REPORT_START_ITEMS = WM_APP + 1;
 
 // The main window's keys. The dialog manager's modal loop knows no accelerators, but it offers
@@ -72,6 +74,14 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
+// What one pick, drop, paste or command line brought that was not added, for the user to be told.
+struct NotAdded {
+    // Items whose identity could not be read.
+    std::vector<std::wstring> unreadable;
+    // Volumes' roots on drives that are not local, each with why.
+    std::vector<std::wstring> notLocalDrives;
+};
+
 std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     std::wstring text = ItemsNotAddedIntro;
     text += L"\n";
@@ -89,23 +99,53 @@ std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     return text + L"\n\n" + ItemsNotAddedCause;
 }
 
-// Adds what one pick, drop, paste or command line brought; returns every item whose identity
-// could not be read.
-std::vector<std::wstring> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
-    const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
-    std::vector<std::wstring> unreadable;
-    for (std::size_t index = 0; index < outcomes.size(); ++index) {
-        if (outcomes[index] == AddOutcome::Unreadable) {
-            unreadable.push_back(paths[index]);
-        }
+std::wstring NotLocalDrivesText(const std::vector<std::wstring>& drives) {
+    std::wstring text = NotLocalDrivesIntro;
+    text += L"\n";
+    for (const std::wstring& drive : drives) {
+        text += L"\n" + drive;
     }
-    return unreadable;
+    return text;
 }
 
-void ReportItemsNotAdded(HWND dialog, const std::vector<std::wstring>& unreadable) {
-    if (!unreadable.empty()) {
-        MessageBoxW(dialog, ItemsNotAddedText(unreadable).c_str(), ItemsNotAddedCaption,
-                    MB_OK | MB_ICONWARNING);
+std::wstring NotAddedText(const NotAdded& notAdded) {
+    std::wstring text;
+    if (!notAdded.unreadable.empty()) {
+        text = ItemsNotAddedText(notAdded.unreadable);
+    }
+    if (!notAdded.notLocalDrives.empty()) {
+        text += (text.empty() ? L"" : L"\n\n") + NotLocalDrivesText(notAdded.notLocalDrives);
+    }
+    return text;
+}
+
+std::wstring NotLocalDriveLine(const std::wstring& path) {
+    const std::wstring root = VolumeRootOf(path);
+    const std::wstring reason = NotLocalReason(root);
+    std::vector<wchar_t> line(std::wcslen(NotLocalDriveFormat) + root.size() + reason.size() + 1);
+    std::swprintf(line.data(), line.size(), NotLocalDriveFormat, root.c_str(), reason.c_str());
+    return line.data();
+}
+
+// Adds what one pick, drop, paste or command line brought; returns what was refused for a reason
+// the user must hear of.
+NotAdded AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
+    const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
+    NotAdded notAdded;
+    for (std::size_t index = 0; index < outcomes.size(); ++index) {
+        if (outcomes[index] == AddOutcome::Unreadable) {
+            notAdded.unreadable.push_back(paths[index]);
+        } else if (outcomes[index] == AddOutcome::NotALocalVolume) {
+            notAdded.notLocalDrives.push_back(NotLocalDriveLine(paths[index]));
+        }
+    }
+    return notAdded;
+}
+
+void ReportItemsNotAdded(HWND dialog, const NotAdded& notAdded) {
+    const std::wstring text = NotAddedText(notAdded);
+    if (!text.empty()) {
+        MessageBoxW(dialog, text.c_str(), ItemsNotAddedCaption, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -114,13 +154,53 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
     ReportItemsNotAdded(dialog, AddItems(dialog, paths));
 }
 
-// The items of the command line that could not be added, until the window is on screen to own
-// the box that names them: a box at start-up would otherwise stand alone, with no window behind.
-std::vector<std::wstring> startItemsNotAdded;
+void ReportFillFoldersLeft(HWND dialog, const std::vector<std::wstring>& folders) {
+    if (folders.empty()) {
+        return;
+    }
+    std::wstring text = FillFoldersLeftIntro;
+    text += L"\n";
+    for (const std::wstring& folder : folders) {
+        text += L"\n" + folder;
+    }
+    text += L"\n\n";
+    text += FillFoldersLeftAdvice;
+    MessageBoxW(dialog, text.c_str(), FillFoldersLeftCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// What start-up leaves for the window once it is on screen to own the boxes: a box at start-up
+// would otherwise stand alone, with no window behind. The items of the command line that could
+// not be added; its volumes' roots, whose flash warning is such a box; the fill folders left.
+struct StartReports {
+    NotAdded itemsNotAdded;
+    std::vector<std::wstring> volumeRoots;
+    std::vector<std::wstring> fillFoldersLeft;
+};
+StartReports startReports;
 
 void OnReportStartItems(HWND dialog) {
-    const std::vector<std::wstring> unreadable = std::exchange(startItemsNotAdded, {});
-    ReportItemsNotAdded(dialog, unreadable);
+    StartReports reports = std::exchange(startReports, {});
+    const NotAdded roots = AddItems(dialog, reports.volumeRoots);
+    NotAdded& notAdded = reports.itemsNotAdded;
+    notAdded.notLocalDrives.insert(notAdded.notLocalDrives.end(), roots.notLocalDrives.begin(),
+                                   roots.notLocalDrives.end());
+    ReportItemsNotAdded(dialog, notAdded);
+    ReportFillFoldersLeft(dialog, reports.fillFoldersLeft);
+}
+
+// Adds the start's paths but its volumes' roots, and leaves those and every report for later.
+void AddStartItems(HWND dialog, const MainWindowStart& start) {
+    std::vector<std::wstring> items;
+    for (const std::wstring& path : start.paths) {
+        (VolumeRootOf(path).empty() ? items : startReports.volumeRoots).push_back(path);
+    }
+    startReports.itemsNotAdded = AddItems(dialog, items);
+    startReports.fillFoldersLeft = start.fillFoldersLeft;
+    const NotAdded& notAdded = startReports.itemsNotAdded;
+    if (!notAdded.unreadable.empty() || !notAdded.notLocalDrives.empty() ||
+        !startReports.volumeRoots.empty() || !startReports.fillFoldersLeft.empty()) {
+        PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+    }
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
@@ -136,11 +216,8 @@ void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     ShredListView(dialog).SetUp();
     CreateStatusBar();
     StartMainWindowKeys(dialog);
-    if (start && !start->paths.empty()) {
-        startItemsNotAdded = AddItems(dialog, start->paths);
-        if (!startItemsNotAdded.empty()) {
-            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
-        }
+    if (start) {
+        AddStartItems(dialog, *start);
     }
 }
 
