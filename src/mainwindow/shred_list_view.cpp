@@ -272,15 +272,3 @@ void ShredListView::Clear() {
 void ShredListView::ReleaseRowRecord(LPARAM itemData) {
     delete reinterpret_cast<RowRecord*>(itemData);
 }
-
-std::wstring SizeTextAt(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    return ReadAttributeData(path, data) ? SizeTextOf(data) : std::wstring();
-}
-
-AddOutcome AddShredListItem(const wchar_t* path, HWND list) {
-    if (!path) {
-        return AddOutcome::NotAFullPath;
-    }
-    return ShredListView(GetParent(list)).Add({path}).front();
-}

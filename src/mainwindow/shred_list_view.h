@@ -68,10 +68,3 @@ private:
     HWND window_;
     HWND list_;
 };
-
-// The size text of the item at a usable full path, read from its attributes without opening it,
-// so that no other program is locked out of the file even for a moment; empty when unreadable.
-std::wstring SizeTextAt(const std::wstring& path);
-
-// Adds one path to the shred list of the main window that holds list, as ShredListView::Add.
-AddOutcome AddShredListItem(const wchar_t* path, HWND list);
