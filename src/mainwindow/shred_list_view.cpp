@@ -178,9 +178,13 @@ std::wstring ShredListView::RowFreeSpaceRoot(int row) const {
     return record ? record->freeSpaceRoot : std::wstring();
 }
 
-void ShredListView::SetRowPath(int row, const std::wstring& path) {
+void ShredListView::SetRowItem(int row, const std::wstring& path, const ItemId& id) {
     SetListViewItemText(list_, row, ShredColumnName, LastComponent(path));
     SetListViewItemText(list_, row, ShredColumnPath, path);
+    // The record is the row's own, handed to the control when the row was added.
+    if (const RowRecord* record = RecordOf(list_, row)) {
+        const_cast<RowRecord*>(record)->id = id;
+    }
 }
 
 void ShredListView::DeleteRow(int row) {

@@ -44,7 +44,7 @@ public:
     std::wstring RowPath(int row) const override;
     bool RowIdentity(int row, ItemId& id) const override;
     std::wstring RowFreeSpaceRoot(int row) const override;
-    void SetRowPath(int row, const std::wstring& path) override;
+    void SetRowItem(int row, const std::wstring& path, const ItemId& id) override;
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
     ShredMethod CheckedMethod() const override;

@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
         method = rows.CheckedMethod();
         first = rows.RowPath(0);
         second = rows.RowPath(1);
-        rows.SetRowPath(0, renamed);
+        rows.SetRowItem(0, renamed, ItemId{});
         rows.DeleteRow(1);
         lastHasId = rows.RowIdentity(1, lastId);
         done = true;

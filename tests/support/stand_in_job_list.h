@@ -45,8 +45,9 @@ public:
         return At(row).hasIdentity;
     }
     std::wstring RowFreeSpaceRoot(int row) const override { return At(row).freeSpaceRoot; }
-    void SetRowPath(int row, const std::wstring& path) override {
+    void SetRowItem(int row, const std::wstring& path, const ItemId& id) override {
         rows_.at(static_cast<std::size_t>(row)).path = path;
+        rows_.at(static_cast<std::size_t>(row)).identity = id;
     }
     void DeleteRow(int row) override { rows_.erase(rows_.begin() + row); }
     ShredMethod CheckedMethod() const override { return method_; }
