@@ -5,11 +5,13 @@
 #include "handles/com_apartment.h"
 #include "handles/drop_handle.h"
 #include "handles/windows_hook.h"
+#include "handoff/item_handoff.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
 #include "mainwindow/free_space_roots.h"
 #include "mainwindow/free_space_text.h"
+#include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -81,6 +83,12 @@ struct NotAdded {
     // Volumes' roots on drives that are not local, each with why.
     std::vector<std::wstring> notLocalDrives;
 };
+
+void Append(NotAdded& to, const NotAdded& from) {
+    to.unreadable.insert(to.unreadable.end(), from.unreadable.begin(), from.unreadable.end());
+    to.notLocalDrives.insert(to.notLocalDrives.end(), from.notLocalDrives.begin(),
+                             from.notLocalDrives.end());
+}
 
 std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     std::wstring text = ItemsNotAddedIntro;
@@ -168,39 +176,49 @@ void ReportFillFoldersLeft(HWND dialog, const std::vector<std::wstring>& folders
     MessageBoxW(dialog, text.c_str(), FillFoldersLeftCaption, MB_OK | MB_ICONINFORMATION);
 }
 
-// What start-up leaves for the window once it is on screen to own the boxes: a box at start-up
-// would otherwise stand alone, with no window behind. The items of the command line that could
-// not be added; its volumes' roots, whose flash warning is such a box; the fill folders left.
-struct StartReports {
+// What waits for the window to be on screen and free to own the boxes: a box at start-up would
+// otherwise stand alone, with no window behind, and one during a hand-over would hold its sender.
+// The items that could not be added; the volumes' roots, whose flash warning is such a box; the
+// fill folders left at start-up.
+struct LaterReports {
     NotAdded itemsNotAdded;
     std::vector<std::wstring> volumeRoots;
     std::vector<std::wstring> fillFoldersLeft;
 };
-StartReports startReports;
+LaterReports laterReports;
 
 void OnReportStartItems(HWND dialog) {
-    StartReports reports = std::exchange(startReports, {});
-    const NotAdded roots = AddItems(dialog, reports.volumeRoots);
-    NotAdded& notAdded = reports.itemsNotAdded;
-    notAdded.notLocalDrives.insert(notAdded.notLocalDrives.end(), roots.notLocalDrives.begin(),
-                                   roots.notLocalDrives.end());
-    ReportItemsNotAdded(dialog, notAdded);
+    LaterReports reports = std::exchange(laterReports, {});
+    Append(reports.itemsNotAdded, AddItems(dialog, reports.volumeRoots));
+    ReportItemsNotAdded(dialog, reports.itemsNotAdded);
     ReportFillFoldersLeft(dialog, reports.fillFoldersLeft);
 }
 
-// Adds the start's paths but its volumes' roots, and leaves those and every report for later.
-void AddStartItems(HWND dialog, const MainWindowStart& start) {
+// Adds the paths but the volumes' roots, and leaves those and the report of what was not added
+// for WM_REPORT_START_ITEMS.
+void AddItemsReportLater(HWND dialog, const std::vector<std::wstring>& paths) {
     std::vector<std::wstring> items;
-    for (const std::wstring& path : start.paths) {
-        (VolumeRootOf(path).empty() ? items : startReports.volumeRoots).push_back(path);
+    for (const std::wstring& path : paths) {
+        (VolumeRootOf(path).empty() ? items : laterReports.volumeRoots).push_back(path);
     }
-    startReports.itemsNotAdded = AddItems(dialog, items);
-    startReports.fillFoldersLeft = start.fillFoldersLeft;
-    const NotAdded& notAdded = startReports.itemsNotAdded;
+    Append(laterReports.itemsNotAdded, AddItems(dialog, items));
+    const NotAdded& notAdded = laterReports.itemsNotAdded;
     if (!notAdded.unreadable.empty() || !notAdded.notLocalDrives.empty() ||
-        !startReports.volumeRoots.empty() || !startReports.fillFoldersLeft.empty()) {
+        !laterReports.volumeRoots.empty() || !laterReports.fillFoldersLeft.empty()) {
         PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
     }
+}
+
+// Items the Explorer menu hands over: taken only while the window is the user's, the answer telling
+// the sender whether they were; the box naming those not added waits, like the command line's, so
+// that the sender is not held while it stands.
+INT_PTR OnCopyData(HWND dialog, const COPYDATASTRUCT& data) {
+    const bool take = data.dwData == ItemHandoffTag && IsWindowEnabled(dialog);
+    if (take) {
+        AddItemsReportLater(dialog, UnpackItems(data.lpData, data.cbData));
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, take);
+    return TRUE;
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
@@ -217,7 +235,8 @@ void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     CreateStatusBar();
     StartMainWindowKeys(dialog);
     if (start) {
-        AddStartItems(dialog, *start);
+        laterReports.fillFoldersLeft = start->fillFoldersLeft;
+        AddItemsReportLater(dialog, start->paths);
     }
 }
 
@@ -307,6 +326,15 @@ void OnDestroy(HWND dialog) {
     mainWindowApartment.reset();
 }
 
+// While a long add fills the list, the wait cursor over the whole window.
+BOOL OnSetCursor(HWND dialog) {
+    if (!ShowListFillingCursor(dialog)) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
 void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
@@ -322,6 +350,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case WM_COPYDATA:
+        return OnCopyData(dialog, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_REPORT_START_ITEMS:
         OnReportStartItems(dialog);
         return TRUE;
@@ -335,6 +365,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose(dialog);
         return TRUE;
+    case WM_SETCURSOR:
+        return OnSetCursor(dialog);
     default:
         return FALSE;
     }

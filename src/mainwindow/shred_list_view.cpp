@@ -4,12 +4,13 @@
 #include "job/free_space_job.h"
 #include "mainwindow/free_space_roots.h"
 #include "mainwindow/free_space_text.h"
+#include "mainwindow/list_filling.h"
 #include "mainwindow/list_view_text.h"
+#include "mainwindow/listed_items.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/shred_list.h"
 #include "resource.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <vector>
@@ -26,12 +27,6 @@ struct RowRecord {
     // A free-space row: the volume's root and which volume that is.
     std::wstring freeSpaceRoot;
     std::wstring volumeKey;
-};
-
-// A listed row as the duplicate rules see it; no record for a row the list did not add.
-struct ListedItem {
-    std::wstring path;
-    const RowRecord* record = nullptr;
 };
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam, const void* lParam) {
@@ -56,36 +51,6 @@ const RowRecord* RecordOf(HWND list, int row) {
         return nullptr;
     }
     return reinterpret_cast<const RowRecord*>(item.lParam);
-}
-
-bool HoldsPath(const std::vector<ListedItem>& listed, const std::wstring& path) {
-    return std::any_of(listed.begin(), listed.end(),
-                       [&](const ListedItem& item) { return SameOrInside(path, item.path); });
-}
-
-bool HoldsItem(const std::vector<ListedItem>& listed, const ItemId& id) {
-    return std::any_of(listed.begin(), listed.end(), [&](const ListedItem& item) {
-        return item.record && item.record->id == id;
-    });
-}
-
-// A listed folder reached through another spelling of its path (another case, a short name):
-// one of the path's folders is a listed item.
-bool HoldsAFolderOf(const std::vector<ListedItem>& listed, const std::wstring& path) {
-    // Only a row that may hold items can be one of them: without such a row no folder of the path
-    // is opened at all.
-    if (std::none_of(listed.begin(), listed.end(), [](const ListedItem& item) {
-            return item.record && item.record->mayHoldItems;
-        })) {
-        return false;
-    }
-    for (std::wstring folder = ParentOf(path); !folder.empty(); folder = ParentOf(folder)) {
-        ItemId id;
-        if (ReadItemIdAtPath(folder, id) && HoldsItem(listed, id)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // The attributes and size at path, read without opening the item.
@@ -146,9 +111,22 @@ AddOutcome AddFreeSpaceRow(HWND window, HWND list, const std::wstring& root) {
     return AddOutcome::Added;
 }
 
-int FirstSelected(HWND list) {
+// The first selected row after row; -1 gives the first of all, and the answer is -1 for none.
+int NextSelected(HWND list, int row) {
     return static_cast<int>(
-        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+}
+
+// Every row of the list, keyed for the "already listed" checks.
+ListedItems IndexRows(const ShredListView& view, HWND list) {
+    ListedItems listed;
+    const int count = view.RowCount();
+    for (int row = 0; row < count; ++row) {
+        const RowRecord* record = RecordOf(list, row);
+        listed.Insert(view.RowPath(row), record ? &record->id : nullptr,
+                      record && record->mayHoldItems);
+    }
+    return listed;
 }
 
 } // namespace
@@ -200,6 +178,14 @@ ShredMethod ShredListView::CheckedMethod() const {
     return ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST];
 }
 
+void ShredListView::HoldDrawing(bool hold) {
+    if (hold) {
+        StopListDrawing(list_);
+    } else {
+        RestartListDrawing(list_, -1);
+    }
+}
+
 void ShredListView::SetUp() {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
     // Each goes in at position 0, so they stand as Name, Path, Size.
@@ -209,12 +195,15 @@ void ShredListView::SetUp() {
 }
 
 std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& paths) {
-    std::vector<ListedItem> listed;
-    for (int row = 0; row < RowCount(); ++row) {
-        listed.push_back(ListedItem{RowPath(row), RecordOf(list_, row)});
-    }
+    ListedItems listed = IndexRows(*this, list_);
+    const int firstNew = RowCount();
+    ListFilling filling(window_, list_);
+    // Room for every row at once, where the control takes the hint.
+    SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(firstNew) + paths.size(),
+                 LVSICF_NOINVALIDATEALL);
     std::vector<AddOutcome> outcomes;
     for (const std::wstring& path : paths) {
+        filling.Tick();
         if (const std::wstring root = VolumeRootOf(path); !root.empty()) {
             outcomes.push_back(AddFreeSpaceRow(window_, list_, root));
             continue;
@@ -223,7 +212,7 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(AddOutcome::NotAFullPath);
             continue;
         }
-        if (HoldsPath(listed, path)) {
+        if (listed.HoldsPath(path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
@@ -232,7 +221,7 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(AddOutcome::Unreadable);
             continue;
         }
-        if (HoldsItem(listed, record->id) || HoldsAFolderOf(listed, path)) {
+        if (listed.HoldsItem(record->id) || listed.HoldsAFolderOf(path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
@@ -257,16 +246,34 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
         SetListViewItemText(list_, row, ShredColumnPath, path);
         SetListViewItemText(list_, row, ShredColumnSize,
                             hasData ? SizeTextOf(data) : std::wstring());
-        listed.push_back(ListedItem{path, added});
+        listed.Insert(path, &added->id, added->mayHoldItems);
         outcomes.push_back(AddOutcome::Added);
     }
+    filling.Finish(RowCount() > firstNew ? firstNew : -1);
     return outcomes;
 }
 
 void ShredListView::RemoveSelected() {
-    for (int row = FirstSelected(list_); row >= 0; row = FirstSelected(list_)) {
-        DeleteRow(row);
+    const int selected = static_cast<int>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= 0) {
+        return;
     }
+    if (selected == RowCount()) {
+        Clear();
+        return;
+    }
+    std::vector<int> rows;
+    for (int row = NextSelected(list_, -1); row >= 0; row = NextSelected(list_, row)) {
+        rows.push_back(row);
+    }
+    // From the last one up: each deletion leaves the rows above it where they are, and moves
+    // only the rows below it, of which there are fewest.
+    ListFilling filling(window_, list_);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        filling.Tick();
+        DeleteRow(*row);
+    }
+    filling.Finish(-1);
 }
 
 void ShredListView::Clear() {

@@ -48,6 +48,7 @@ public:
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
     ShredMethod CheckedMethod() const override;
+    void HoldDrawing(bool hold) override;
 
     // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
     void SetUp();
@@ -55,8 +56,11 @@ public:
     // is added only for a usable full path whose identity can be read and that the list does not
     // already hold (see AddOutcome); a folder that holds listed rows is added after them. A
     // volume's root adds the row of its free space instead, once per volume, for a local volume
-    // only, and on flash storage only when the user answers Yes to a box this window owns.
+    // only, and on flash storage only when the user answers Yes to a box this window owns. The
+    // list is painted once, at the end, with the first new row in view; a long add shows the
+    // wait cursor and refuses input meanwhile (ListFilling).
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
+    // Every selected row, from the last one up; all at once when every row is selected.
     void RemoveSelected();
     void Clear();
 
