@@ -9,6 +9,8 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/free_space_roots.h"
+#include "mainwindow/free_space_text.h"
 #include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
@@ -26,7 +28,7 @@
 
 namespace {
 
-// Posted at start-up to name the items of the command line that could not be added.
+// Posted at start-up to add the command line's volumes' roots and name what was not added.
 constexpr UINT WM_REPORT_START_ITEMS = WM_APP + 1;
 
 // The main window's keys. The dialog manager's modal loop knows no accelerators, but it offers
@@ -74,6 +76,20 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
+// What one pick, drop, paste or command line brought that was not added, for the user to be told.
+struct NotAdded {
+    // Items whose identity could not be read.
+    std::vector<std::wstring> unreadable;
+    // Volumes' roots on drives that are not local, each with why.
+    std::vector<std::wstring> notLocalDrives;
+};
+
+void Append(NotAdded& to, const NotAdded& from) {
+    to.unreadable.insert(to.unreadable.end(), from.unreadable.begin(), from.unreadable.end());
+    to.notLocalDrives.insert(to.notLocalDrives.end(), from.notLocalDrives.begin(),
+                             from.notLocalDrives.end());
+}
+
 std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     std::wstring text = ItemsNotAddedIntro;
     text += L"\n";
@@ -91,23 +107,53 @@ std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
     return text + L"\n\n" + ItemsNotAddedCause;
 }
 
-// Adds what one pick, drop, paste or command line brought; returns every item whose identity
-// could not be read.
-std::vector<std::wstring> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
-    const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
-    std::vector<std::wstring> unreadable;
-    for (std::size_t index = 0; index < outcomes.size(); ++index) {
-        if (outcomes[index] == AddOutcome::Unreadable) {
-            unreadable.push_back(paths[index]);
-        }
+std::wstring NotLocalDrivesText(const std::vector<std::wstring>& drives) {
+    std::wstring text = NotLocalDrivesIntro;
+    text += L"\n";
+    for (const std::wstring& drive : drives) {
+        text += L"\n" + drive;
     }
-    return unreadable;
+    return text;
 }
 
-void ReportItemsNotAdded(HWND dialog, const std::vector<std::wstring>& unreadable) {
-    if (!unreadable.empty()) {
-        MessageBoxW(dialog, ItemsNotAddedText(unreadable).c_str(), ItemsNotAddedCaption,
-                    MB_OK | MB_ICONWARNING);
+std::wstring NotAddedText(const NotAdded& notAdded) {
+    std::wstring text;
+    if (!notAdded.unreadable.empty()) {
+        text = ItemsNotAddedText(notAdded.unreadable);
+    }
+    if (!notAdded.notLocalDrives.empty()) {
+        text += (text.empty() ? L"" : L"\n\n") + NotLocalDrivesText(notAdded.notLocalDrives);
+    }
+    return text;
+}
+
+std::wstring NotLocalDriveLine(const std::wstring& path) {
+    const std::wstring root = VolumeRootOf(path);
+    const std::wstring reason = NotLocalReason(root);
+    std::vector<wchar_t> line(std::wcslen(NotLocalDriveFormat) + root.size() + reason.size() + 1);
+    std::swprintf(line.data(), line.size(), NotLocalDriveFormat, root.c_str(), reason.c_str());
+    return line.data();
+}
+
+// Adds what one pick, drop, paste or command line brought; returns what was refused for a reason
+// the user must hear of.
+NotAdded AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
+    const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
+    NotAdded notAdded;
+    for (std::size_t index = 0; index < outcomes.size(); ++index) {
+        if (outcomes[index] == AddOutcome::Unreadable) {
+            notAdded.unreadable.push_back(paths[index]);
+        } else if (outcomes[index] == AddOutcome::NotALocalVolume) {
+            notAdded.notLocalDrives.push_back(NotLocalDriveLine(paths[index]));
+        }
+    }
+    return notAdded;
+}
+
+void ReportItemsNotAdded(HWND dialog, const NotAdded& notAdded) {
+    const std::wstring text = NotAddedText(notAdded);
+    if (!text.empty()) {
+        MessageBoxW(dialog, text.c_str(), ItemsNotAddedCaption, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -116,13 +162,51 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
     ReportItemsNotAdded(dialog, AddItems(dialog, paths));
 }
 
-// The items of the command line that could not be added, until the window is on screen to own
-// the box that names them: a box at start-up would otherwise stand alone, with no window behind.
-std::vector<std::wstring> startItemsNotAdded;
+void ReportFillFoldersLeft(HWND dialog, const std::vector<std::wstring>& folders) {
+    if (folders.empty()) {
+        return;
+    }
+    std::wstring text = FillFoldersLeftIntro;
+    text += L"\n";
+    for (const std::wstring& folder : folders) {
+        text += L"\n" + folder;
+    }
+    text += L"\n\n";
+    text += FillFoldersLeftAdvice;
+    MessageBoxW(dialog, text.c_str(), FillFoldersLeftCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// What waits for the window to be on screen and free to own the boxes: a box at start-up would
+// otherwise stand alone, with no window behind, and one during a hand-over would hold its sender.
+// The items that could not be added; the volumes' roots, whose flash warning is such a box; the
+// fill folders left at start-up.
+struct LaterReports {
+    NotAdded itemsNotAdded;
+    std::vector<std::wstring> volumeRoots;
+    std::vector<std::wstring> fillFoldersLeft;
+};
+LaterReports laterReports;
 
 void OnReportStartItems(HWND dialog) {
-    const std::vector<std::wstring> unreadable = std::exchange(startItemsNotAdded, {});
-    ReportItemsNotAdded(dialog, unreadable);
+    LaterReports reports = std::exchange(laterReports, {});
+    Append(reports.itemsNotAdded, AddItems(dialog, reports.volumeRoots));
+    ReportItemsNotAdded(dialog, reports.itemsNotAdded);
+    ReportFillFoldersLeft(dialog, reports.fillFoldersLeft);
+}
+
+// Adds the paths but the volumes' roots, and leaves those and the report of what was not added
+// for WM_REPORT_START_ITEMS.
+void AddItemsReportLater(HWND dialog, const std::vector<std::wstring>& paths) {
+    std::vector<std::wstring> items;
+    for (const std::wstring& path : paths) {
+        (VolumeRootOf(path).empty() ? items : laterReports.volumeRoots).push_back(path);
+    }
+    Append(laterReports.itemsNotAdded, AddItems(dialog, items));
+    const NotAdded& notAdded = laterReports.itemsNotAdded;
+    if (!notAdded.unreadable.empty() || !notAdded.notLocalDrives.empty() ||
+        !laterReports.volumeRoots.empty() || !laterReports.fillFoldersLeft.empty()) {
+        PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+    }
 }
 
 // Items the Explorer menu hands over: taken only while the window is the user's, the answer telling
@@ -131,12 +215,7 @@ void OnReportStartItems(HWND dialog) {
 INT_PTR OnCopyData(HWND dialog, const COPYDATASTRUCT& data) {
     const bool take = data.dwData == ItemHandoffTag && IsWindowEnabled(dialog);
     if (take) {
-        const std::vector<std::wstring> unreadable =
-            AddItems(dialog, UnpackItems(data.lpData, data.cbData));
-        startItemsNotAdded.insert(startItemsNotAdded.end(), unreadable.begin(), unreadable.end());
-        if (!unreadable.empty()) {
-            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
-        }
+        AddItemsReportLater(dialog, UnpackItems(data.lpData, data.cbData));
     }
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, take);
     return TRUE;
@@ -155,11 +234,9 @@ void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     ShredListView(dialog).SetUp();
     CreateStatusBar();
     StartMainWindowKeys(dialog);
-    if (start && !start->paths.empty()) {
-        startItemsNotAdded = AddItems(dialog, start->paths);
-        if (!startItemsNotAdded.empty()) {
-            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
-        }
+    if (start) {
+        laterReports.fillFoldersLeft = start->fillFoldersLeft;
+        AddItemsReportLater(dialog, start->paths);
     }
 }
 

@@ -23,6 +23,10 @@ enum class AddOutcome {
     AlreadyListed,
     // The item could not be opened to read its identity.
     Unreadable,
+    // A volume's root on a drive that is neither fixed nor removable: its free space takes no row.
+    NotALocalVolume,
+    // The user chose not to list the free space of what may be flash storage.
+    NotChosen,
 };
 
 // Each row carries the identity of its item, read when the row was added, in a record that the
@@ -39,6 +43,7 @@ public:
     int RowCount() const override;
     std::wstring RowPath(int row) const override;
     bool RowIdentity(int row, ItemId& id) const override;
+    std::wstring RowFreeSpaceRoot(int row) const override;
     void SetRowItem(int row, const std::wstring& path, const ItemId& id) override;
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
@@ -49,7 +54,9 @@ public:
     void SetUp();
     // Appends a row for each path in turn, named by its last component, with its size text. A row
     // is added only for a usable full path whose identity can be read and that the list does not
-    // already hold (see AddOutcome); a folder that holds listed rows is added after them. The
+    // already hold (see AddOutcome); a folder that holds listed rows is added after them. A
+    // volume's root adds the row of its free space instead, once per volume, for a local volume
+    // only, and on flash storage only when the user answers Yes to a box this window owns. The
     // list is painted once, at the end, with the first new row in view; a long add shows the
     // wait cursor and refuses input meanwhile (ListFilling).
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
