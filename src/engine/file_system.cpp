@@ -103,6 +103,10 @@ BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
     if (!Succeeded(result)) {
         return FALSE;
     }
+    if (internal.QuadPart == 0 || internal.QuadPart == -1) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     *index = internal.QuadPart;
     return TRUE;
 }
@@ -197,6 +201,7 @@ const FileSystemApi RealFileSystem = {
     .CreateFileW = &::CreateFileW,
     .OpenRelative = &OpenRelativeToHandle,
     .GetItemName = &NameOfHandle,
+    .GetFinalPathNameByHandleW = &::GetFinalPathNameByHandleW,
     .GetFileInformationByHandleEx = &::GetFileInformationByHandleEx,
     .GetFileInformationByHandle = &::GetFileInformationByHandle,
     .GetFileIndex = &IndexOfHandle,

@@ -8,6 +8,7 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/items_not_added.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -72,39 +73,22 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
-std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
-    std::wstring text = ItemsNotAddedIntro;
-    text += L"\n";
-    const std::size_t listed = std::min<std::size_t>(paths.size(), ItemsNotAddedListed);
-    for (std::size_t index = 0; index < listed; ++index) {
-        text += L"\n" + paths[index];
-    }
-    if (paths.size() > listed) {
-        wchar_t more[64] = {};
-        std::swprintf(more, std::size(more), ItemsNotAddedMore,
-                      static_cast<int>(paths.size() - listed));
-        text += L"\n";
-        text += more;
-    }
-    return text + L"\n\n" + ItemsNotAddedCause;
-}
-
-// Adds what one pick, drop, paste or command line brought; returns every item whose identity
-// could not be read.
-std::vector<std::wstring> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
+// Adds what one pick, drop, paste or command line brought; returns every item that was not
+// added, with why.
+std::vector<ItemNotAdded> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
     const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
-    std::vector<std::wstring> unreadable;
+    std::vector<ItemNotAdded> notAdded;
     for (std::size_t index = 0; index < outcomes.size(); ++index) {
-        if (outcomes[index] == AddOutcome::Unreadable) {
-            unreadable.push_back(paths[index]);
+        if (outcomes[index] != AddOutcome::Added) {
+            notAdded.push_back(ItemNotAdded{paths[index], outcomes[index]});
         }
     }
-    return unreadable;
+    return notAdded;
 }
 
-void ReportItemsNotAdded(HWND dialog, const std::vector<std::wstring>& unreadable) {
-    if (!unreadable.empty()) {
-        MessageBoxW(dialog, ItemsNotAddedText(unreadable).c_str(), ItemsNotAddedCaption,
+void ReportItemsNotAdded(HWND dialog, const std::vector<ItemNotAdded>& notAdded) {
+    if (!notAdded.empty()) {
+        MessageBoxW(dialog, ItemsNotAddedText(notAdded).c_str(), ItemsNotAddedCaption,
                     MB_OK | MB_ICONWARNING);
     }
 }
@@ -116,11 +100,10 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
 
 // The items of the command line that could not be added, until the window is on screen to own
 // the box that names them: a box at start-up would otherwise stand alone, with no window behind.
-std::vector<std::wstring> startItemsNotAdded;
+std::vector<ItemNotAdded> startItemsNotAdded;
 
 void OnReportStartItems(HWND dialog) {
-    const std::vector<std::wstring> unreadable = std::exchange(startItemsNotAdded, {});
-    ReportItemsNotAdded(dialog, unreadable);
+    ReportItemsNotAdded(dialog, std::exchange(startItemsNotAdded, {}));
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {

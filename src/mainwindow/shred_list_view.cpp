@@ -1,5 +1,6 @@
 #include "mainwindow/shred_list_view.h"
 
+#include "engine/item_identity.h"
 #include "engine/long_path.h"
 #include "mainwindow/list_view_text.h"
 #include "mainwindow/main_window_text.h"
@@ -84,6 +85,26 @@ bool ReadAttributeData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data
     return GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
 
+AddOutcome OutcomeOf(ItemReading reading) {
+    switch (reading) {
+    case ItemReading::Read:
+        return AddOutcome::Added;
+    case ItemReading::NoFileId:
+        return AddOutcome::NoFileId;
+    case ItemReading::NoFinalPath:
+        return AddOutcome::NoFinalPath;
+    case ItemReading::Unopenable:
+        break;
+    }
+    return AddOutcome::Unreadable;
+}
+
+// "C:\", "\\server\share": what holds items but is none itself.
+bool IsRoot(const std::wstring& path) {
+    const std::wstring inside = JoinPath(path, L"x");
+    return IsUsableFullPath(inside) && ParentFolderPath(inside).back() == L'\\';
+}
+
 int FirstSelected(HWND list) {
     return static_cast<int>(
         SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
@@ -143,21 +164,25 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
         listed.push_back(ListedItem{RowPath(row), RecordOf(list_, row)});
     }
     std::vector<AddOutcome> outcomes;
-    for (const std::wstring& path : paths) {
-        if (!IsUsableFullPath(path)) {
-            outcomes.push_back(AddOutcome::NotAFullPath);
+    for (const std::wstring& given : paths) {
+        if (!IsUsableFullPath(given)) {
+            outcomes.push_back(IsRoot(given) ? AddOutcome::Root : AddOutcome::NotAFullPath);
             continue;
         }
-        if (HoldsPath(listed, path)) {
+        if (HoldsPath(listed, given)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
         auto record = std::make_unique<RowRecord>();
-        if (!ReadItemIdAtPath(path, record->id)) {
-            outcomes.push_back(AddOutcome::Unreadable);
+        // The row holds where the path led, as the disk spells it: the job acts on what it shows.
+        std::wstring path;
+        const AddOutcome read = OutcomeOf(ReadAddedItem(given, record->id, path));
+        if (read != AddOutcome::Added) {
+            outcomes.push_back(read);
             continue;
         }
-        if (HoldsItem(listed, record->id) || HoldsAFolderOf(listed, path)) {
+        if (HoldsPath(listed, path) || HoldsItem(listed, record->id) ||
+            HoldsAFolderOf(listed, path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }

@@ -17,12 +17,18 @@ inline constexpr DWORD ShredListExtendedStyles = LVS_EX_FULLROWSELECT | LVS_EX_H
 
 enum class AddOutcome {
     Added,
-    // Not a usable full path (a drive root, a relative path): no row the job could act on.
+    // Not a usable full path (a relative path, forward slashes): no row the job could act on.
     NotAFullPath,
+    // A drive or share root, which is no item the job could remove.
+    Root,
     // The path is listed, lies inside a listed folder, or names an item that a row names.
     AlreadyListed,
     // The item could not be opened to read its identity.
     Unreadable,
+    // Its volume gives it no file id: the job could not tell it from another item.
+    NoFileId,
+    // Where its path led cannot be read (some shares, a folder on the way that cannot be read).
+    NoFinalPath,
 };
 
 // Each row carries the identity of its item, read when the row was added, in a record that the
@@ -46,9 +52,10 @@ public:
 
     // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
     void SetUp();
-    // Appends a row for each path in turn, named by its last component, with its size text. A row
-    // is added only for a usable full path whose identity can be read and that the list does not
-    // already hold (see AddOutcome); a folder that holds listed rows is added after them.
+    // Appends a row for each path in turn, with where the path led (its final path), named by its
+    // last component, with its size text. A row is added only for a usable full path whose
+    // identity and final path can be read and that the list does not already hold (see
+    // AddOutcome); a folder that holds listed rows is added after them.
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
     void RemoveSelected();
     void Clear();
