@@ -9,12 +9,13 @@
 #include "bench_methods.h"
 #include "bench_progress.h"
 #include "engine/folder_shredder.h"
-#include "engine/item_identity.h"
+#include "handles/window_handle.h"
+#include "handles/windows_hook.h"
 #include "job/shred_job.h"
-#include "job/shred_job_list.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
 #include "resource.h"
+#include "support/stand_in_job_list.h"
 
 #include <windows.h>
 
@@ -24,41 +25,6 @@
 #include <string>
 
 namespace {
-
-// A window of the bench's own, destroyed with DestroyWindow.
-class OwnedWindow {
-public:
-    explicit OwnedWindow(HWND window) : window_(window) {}
-    ~OwnedWindow() {
-        if (window_) {
-            DestroyWindow(window_);
-        }
-    }
-    OwnedWindow(const OwnedWindow&) = delete;
-    OwnedWindow& operator=(const OwnedWindow&) = delete;
-
-    HWND Get() const { return window_; }
-
-private:
-    HWND window_;
-};
-
-// A hook of the calling thread, removed with UnhookWindowsHookEx.
-class ThreadHook {
-public:
-    ThreadHook(int kind, HOOKPROC procedure)
-        : hook_(SetWindowsHookExW(kind, procedure, nullptr, GetCurrentThreadId())) {}
-    ~ThreadHook() {
-        if (hook_) {
-            UnhookWindowsHookEx(hook_);
-        }
-    }
-    ThreadHook(const ThreadHook&) = delete;
-    ThreadHook& operator=(const ThreadHook&) = delete;
-
-private:
-    HHOOK hook_;
-};
 
 // Closes the report of items not shredded as soon as it is shown, so that a run never waits for
 // a person; the folder left behind is reported instead.
@@ -85,45 +51,20 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW((L"\\\\?\\" + path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-// The job's one row: the folder, with the identity it had when the run began.
-class OneRowList final : public ShredJobList {
-public:
-    OneRowList(HWND owner, std::wstring path, ShredMethod method)
-        : owner_(owner), path_(std::move(path)), method_(method),
-          hasIdentity_(ReadItemIdAtPath(path_, identity_)) {}
-
-    HWND Owner() const override { return owner_; }
-    int RowCount() const override { return rows_; }
-    std::wstring RowPath(int) const override { return path_; }
-    bool RowIdentity(int, ItemId& id) const override {
-        id = identity_;
-        return hasIdentity_;
-    }
-    void SetRowPath(int, const std::wstring& path) override { path_ = path; }
-    void DeleteRow(int) override { rows_ = 0; }
-    ShredMethod CheckedMethod() const override { return method_; }
-
-private:
-    HWND owner_;
-    std::wstring path_;
-    ShredMethod method_;
-    ItemId identity_;
-    bool hasIdentity_;
-    int rows_ = 1;
-};
-
 double TimeWindowJob(int method, const std::wstring& folder) {
-    const OwnedWindow main(
+    const WindowHandle main(
         CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0));
-    if (!main.Get()) {
+    if (!main) {
         std::fputs("job_bench: the main window could not be created\n", stderr);
         return -1.0;
     }
     ShowWindow(main.Get(), SW_SHOW);
-    OneRowList list(main.Get(), folder, ShredMethods[method]);
+    StandInJobList list(main.Get(), ShredMethods[method]);
+    list.Add(folder);
     UpdateWindow(main.Get());
     PumpPendingMessages();
-    const ThreadHook closer(WH_CBT, CloseMessageBoxes);
+    const WindowsHook closer(
+        SetWindowsHookExW(WH_CBT, CloseMessageBoxes, nullptr, GetCurrentThreadId()));
     const Stopwatch watch;
     RunShredJob(list);
     return watch.Seconds();

@@ -139,20 +139,18 @@ int Run(const std::wstring& folder, const std::wstring& file) {
         std::fputs("soak: the main window could not be created\n", stderr);
         return 2;
     }
-    const HWND list = GetDlgItem(main.Get(), IDC_SHRED_LIST);
-    AddShredListItem(folder.c_str(), list);
-    AddShredListItem(file.c_str(), list);
+    ShredListView shredList(main.Get());
+    shredList.Add({folder, file});
 
     MemorySampler sampler(std::chrono::milliseconds(1000));
     const CbtHook hook;
     const auto start = std::chrono::steady_clock::now();
-    ShredListView shredList(main.Get());
     RunShredJob(shredList);
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     const std::vector<MemorySample> samples = sampler.Finish();
 
-    const auto rows = SendMessageW(list, LVM_GETITEMCOUNT, 0, 0);
+    const int rows = shredList.RowCount();
     const bool folderLeft = Exists(folder);
     const bool fileLeft = Exists(file);
     SIZE_T lowest = SIZE_MAX;

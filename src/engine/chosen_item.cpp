@@ -11,7 +11,7 @@ bool IsChosenItem(HANDLE item, const ItemId* chosen) {
     return chosen == nullptr || (ReadItemId(item, id) && id == *chosen);
 }
 
-ChosenItemResult ShredChosenItem(std::wstring& path, const ItemId& chosen, ShredMethod method,
+ChosenItemResult ShredChosenItem(std::wstring& path, ItemId& chosen, ShredMethod method,
                                  ShredProgress& progress) {
     if (method == nullptr || !IsUsableFullPath(path)) {
         return ChosenItemResult::Missing;

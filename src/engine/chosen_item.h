@@ -20,8 +20,10 @@ enum class ChosenItemResult {
 // following a link at its name, and before anything changes compares its identity with chosen;
 // then shreds it as a file (ShredFile's name and step) or as a folder (ShredFolder's names and
 // steps), as the open handle says it is. The working handle is checked against chosen again, so
-// an item swapped in between is never touched. On return path holds the item's current path.
-ChosenItemResult ShredChosenItem(std::wstring& path, const ItemId& chosen, ShredMethod method,
+// an item swapped in between is never touched. On return path holds the item's current path and
+// chosen its current identity, which a rename changes where the volume derives ids from the place
+// of the name (FAT, exFAT).
+ChosenItemResult ShredChosenItem(std::wstring& path, ItemId& chosen, ShredMethod method,
                                  ShredProgress& progress);
 
 // True when chosen is null or the open item's identity can be read and equals it.

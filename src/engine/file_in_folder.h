@@ -9,6 +9,7 @@
 
 // ShredFile for the entry of the open folder folderHandle (located at folder) whose usable full
 // path is path, without progress. With chosen, a file of another identity is left as it was
-// (ShredFileNotTheChosen).
+// (ShredFileNotTheChosen), and a file left in place after its renames leaves its identity as it
+// is now in chosen.
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
-                      const ItemLocation& folder, const ItemId* chosen = nullptr);
+                      const ItemLocation& folder, ItemId* chosen = nullptr);

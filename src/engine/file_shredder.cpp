@@ -20,11 +20,13 @@ bool HasOtherNames(const ItemFacts& facts) {
 } // namespace
 
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
-                      const ItemLocation& folder, const ItemId* chosen) {
+                      const ItemLocation& folder, ItemId* chosen) {
     // No data access, so that a read-only file opens on Windows too; sharing data access lets
-    // the data handle below coexist with it, and a holder that refused deletion keeps it out.
+    // the data handle below coexist with it, and a holder that refused deletion keeps it out
+    // unless it lets go within the wait.
     const std::wstring name = LastComponent(path);
-    FileHandle file = OpenEntry(folderHandle, name, ItemAccess, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    FileHandle file =
+        OpenEntryWhenFree(folderHandle, name, ItemAccess, FILE_SHARE_READ | FILE_SHARE_WRITE);
     if (!file.IsValid()) {
         return ShredFileOpenFailed;
     }
@@ -48,14 +50,19 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
         return ShredFileOpenFailed;
     }
     HANDLE handle = data.Get();
-    if (!StoreUncompressed(handle, facts.attributes) ||
-        !OverwriteNamedStreams(file.Get(), facts.attributes, method) || !method(handle)) {
+    if (!StoreUncompressed(handle) || !OverwriteNamedStreams(file.Get(), method) ||
+        !method(handle)) {
         return ShredFileOverwriteFailed;
     }
     FileSystem.SetFilePointer(handle, 0, nullptr, FILE_BEGIN);
     FileSystem.SetEndOfFile(handle);
     RenameTenTimes(file.Get(), folderHandle, path, RandomNameKind::File);
     if (!FileSystem.DeleteByHandle(file.Get())) {
+        // Where the volume derives ids from the place of the name (FAT, exFAT), a rename may
+        // have given the file another one, which the row needs to find it again.
+        if (chosen != nullptr) {
+            ReadItemId(file.Get(), *chosen);
+        }
         return ShredFileDeleteFailed;
     }
     attributes.ItemRemoved();

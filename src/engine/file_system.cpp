@@ -65,7 +65,8 @@ bool Succeeded(NTSTATUS status) {
     return NT_SUCCESS(status);
 }
 
-HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+HANDLE CreateFileRelative(HANDLE root, LPCWSTR name, DWORD access, DWORD share, ULONG disposition,
+                          DWORD options) {
     if (!Available(NtCreateFileEntry)) {
         return INVALID_HANDLE_VALUE;
     }
@@ -79,15 +80,24 @@ HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share
     attributes.ObjectName = &objectName;
     IO_STATUS_BLOCK status{};
     HANDLE handle = INVALID_HANDLE_VALUE;
-    const NTSTATUS result = NtCreateFileEntry(
-        &handle, access | SYNCHRONIZE, &attributes, &status, nullptr, 0, share, FILE_OPEN,
-        options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
-            FILE_SYNCHRONOUS_IO_NONALERT,
-        nullptr, 0);
+    const NTSTATUS result =
+        NtCreateFileEntry(&handle, access | SYNCHRONIZE, &attributes, &status, nullptr,
+                          FILE_ATTRIBUTE_NORMAL, share, disposition,
+                          options | FILE_OPEN_REPARSE_POINT | FILE_OPEN_FOR_BACKUP_INTENT |
+                              FILE_SYNCHRONOUS_IO_NONALERT,
+                          nullptr, 0);
     if (!Succeeded(result)) {
         return INVALID_HANDLE_VALUE;
     }
     return handle;
+}
+
+HANDLE OpenRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+    return CreateFileRelative(root, name, access, share, FILE_OPEN, options);
+}
+
+HANDLE CreateRelativeToHandle(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+    return CreateFileRelative(root, name, access, share, FILE_CREATE, options);
 }
 
 // kernel32 has no class for the bare index; the ones that carry it also fetch the volume's serial
@@ -200,6 +210,7 @@ void HeapFreeChunk(void* chunk) {
 const FileSystemApi RealFileSystem = {
     .CreateFileW = &::CreateFileW,
     .OpenRelative = &OpenRelativeToHandle,
+    .CreateRelative = &CreateRelativeToHandle,
     .GetItemName = &NameOfHandle,
     .GetFinalPathNameByHandleW = &::GetFinalPathNameByHandleW,
     .GetFileInformationByHandleEx = &::GetFileInformationByHandleEx,
@@ -217,6 +228,9 @@ const FileSystemApi RealFileSystem = {
     .CloseHandle = &::CloseHandle,
     .AllocateChunk = &HeapAllocateChunk,
     .FreeChunk = &HeapFreeChunk,
+    .GetDiskFreeSpaceExW = &::GetDiskFreeSpaceExW,
+    .GetDiskFreeSpaceW = &::GetDiskFreeSpaceW,
+    .GetVolumeInformationW = &::GetVolumeInformationW,
 };
 
 FileSystemApi FileSystem = RealFileSystem;

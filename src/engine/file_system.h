@@ -2,7 +2,8 @@
 // allocation of overwrite chunks. Production code leaves the table as it is (straight to kernel32,
 // ntdll and the process heap); a test swaps single entries to make one operation fail on demand.
 // Only CreateFileW takes a path, and the engine uses it for nothing but the folder that holds a
-// chosen item: every item is opened relative to its folder's handle and handled through its own.
+// chosen item and a volume's root: every item is opened relative to its folder's handle and
+// handled through its own.
 #pragma once
 
 #include <windows.h>
@@ -18,6 +19,10 @@ struct FileSystemApi {
     // to options; SYNCHRONIZE added to access). INVALID_HANDLE_VALUE and the last error on
     // failure.
     HANDLE (*OpenRelative)(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options);
+    // Creates name, which must not exist yet, in the open folder root, with the same rules as
+    // OpenRelative otherwise (NtCreateFile with FILE_CREATE): a folder when options hold
+    // FILE_DIRECTORY_FILE, else a file. INVALID_HANDLE_VALUE and the last error on failure.
+    HANDLE (*CreateRelative)(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options);
     // The open item's full name as the system knows it, its volume included:
     // "\Device\HarddiskVolume2\dir\file" on Windows, "\??\Z:\dir\file" under Wine
     // (NtQueryObject, ObjectNameInformation). FALSE and the last error on failure.
@@ -53,6 +58,11 @@ struct FileSystemApi {
     // One overwrite chunk of size bytes; nullptr when there is no memory for it.
     void* (*AllocateChunk)(std::size_t size);
     void (*FreeChunk)(void* chunk);
+    // What a volume, named by its root, holds and how it is laid out; the free-space wipe's only
+    // questions by path, none of which opens an item.
+    decltype(&::GetDiskFreeSpaceExW) GetDiskFreeSpaceExW;
+    decltype(&::GetDiskFreeSpaceW) GetDiskFreeSpaceW;
+    decltype(&::GetVolumeInformationW) GetVolumeInformationW;
 };
 
 // The operations the engine uses, initialised to the real ones.

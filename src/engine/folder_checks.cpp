@@ -89,8 +89,8 @@ FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
 }
 
 FileHandle OpenFolderToRemove(HANDLE parent, const std::wstring& name, HANDLE walked) {
-    FileHandle folder =
-        OpenEntry(parent, name, DELETE | FILE_READ_ATTRIBUTES, ShareAll, FILE_DIRECTORY_FILE);
+    FileHandle folder = OpenEntryWhenFree(parent, name, DELETE | FILE_READ_ATTRIBUTES, ShareAll,
+                                          FILE_DIRECTORY_FILE);
     LONGLONG index = 0;
     LONGLONG walkedIndex = 0;
     // Both open the same name relative to parent without following a link there, so a match

@@ -22,8 +22,9 @@ FolderIdentity OpenFolder(HANDLE parent, const std::wstring& name,
                           FileHandle& opened, ItemLocation& location, DWORD& attributes);
 
 // Opens the entry name of the open folder parent with delete access, to rename and remove it,
-// and checks that it is the folder walked (open as walked): the same index number on the same
-// volume. Invalid when it cannot be opened or is any other item.
+// waiting for a brief holder (OpenEntryWhenFree), and checks that it is the folder walked (open
+// as walked): the same index number on the same volume. Invalid when it cannot be opened or is
+// any other item.
 FileHandle OpenFolderToRemove(HANDLE parent, const std::wstring& name, HANDLE walked);
 
 // One entry of a folder listing.

@@ -9,6 +9,7 @@
 #include "engine/item_checks.h"
 #include "engine/link_removal.h"
 #include "engine/long_path.h"
+#include "engine/named_streams.h"
 #include "engine/random_names.h"
 #include "engine/stop_request.h"
 
@@ -42,7 +43,7 @@ constexpr DWORD CountAccess = FILE_LIST_DIRECTORY | FILE_TRAVERSE | FILE_READ_AT
 class FolderWalk {
 public:
     FolderWalk(std::wstring& path, ShredMethod method, ShredProgress& progress, HANDLE rowFolder,
-               const ItemLocation& rowLocation, const ItemId* chosen)
+               const ItemLocation& rowLocation, ItemId* chosen)
         : path_(path), method_(method), progress_(progress), rowFolder_(rowFolder),
           location_(rowLocation), chosen_(chosen) {}
 
@@ -69,8 +70,9 @@ private:
     // Where the innermost open folder is (its parent's before the first); each level's location
     // extends its parent's, so leaving one only shortens it.
     ItemLocation location_;
-    // The identity the row's folder must have, when the row recorded one.
-    const ItemId* chosen_;
+    // The identity the row's folder must have, when the row recorded one; its identity after
+    // renames that left it in place.
+    ItemId* chosen_;
     std::vector<Level> levels_;
 };
 
@@ -147,19 +149,29 @@ void FolderWalk::ShredEntry(const ListedEntry& entry) {
     }
 }
 
-// The innermost folder's walk is done: its shown name, ten renames, removal and step.
+// The innermost folder's walk is done: its shown name, its own named streams, ten renames,
+// removal and step.
 int FolderWalk::FinishTop() {
     Level& level = levels_.back();
     progress_.ShowName(LastComponent(path_));
+    // Its streams would be freed unwritten with it: one that cannot be listed or written keeps
+    // the folder where it is.
+    const bool streamsWritten = OverwriteNamedStreams(level.folder.Get(), method_);
     // Delete access only now, through a handle of its own checked to be the folder walked: held
     // by the walk, it would keep every rename inside the folder out. Held elsewhere without shared
     // deletion, no right to remove it, or no longer the folder walked: it stays under its name.
     const FileHandle removable =
-        OpenFolderToRemove(ParentOfTop(), LastComponent(path_), level.folder.Get());
+        streamsWritten ? OpenFolderToRemove(ParentOfTop(), LastComponent(path_), level.folder.Get())
+                       : FileHandle();
     bool removed = false;
     if (removable.IsValid()) {
         RenameTenTimes(removable.Get(), ParentOfTop(), path_, RandomNameKind::Folder);
         removed = FileSystem.DeleteByHandle(removable.Get()) != FALSE;
+        // Where the volume derives ids from the place of the name (FAT, exFAT), a rename may
+        // have given the chosen folder another one, which the row needs to find it again.
+        if (!removed && levels_.size() == 1 && chosen_ != nullptr) {
+            ReadItemId(removable.Get(), *chosen_);
+        }
     } else {
         // Its ten renames fail, their names drawn all the same, so that the names of everything
         // after it do not depend on it.
@@ -269,7 +281,7 @@ int CountShredItems(std::wstring path) {
 }
 
 int ShredFolderInFolder(std::wstring& path, ShredMethod method, ShredProgress& progress,
-                        HANDLE parent, const ItemLocation& parentLocation, const ItemId* chosen) {
+                        HANDLE parent, const ItemLocation& parentLocation, ItemId* chosen) {
     const StopRequestScope scope(&progress);
     FolderWalk walk(path, method, progress, parent, parentLocation, chosen);
     return walk.Run();

@@ -7,16 +7,15 @@
 
 namespace {
 
-// Indexers, preview panes, scanners and sync clients hold a file for a moment: its data is tried
-// again a few times over about a second, waiting in short slices so that a stop request ends
+// A brief holder is waited for over about a second, in short slices so that a stop request ends
 // the wait at once.
-constexpr int DataOpenAttempts = 5;
-constexpr DWORD DataOpenRetryDelay = 250;
+constexpr int OpenAttempts = 5;
+constexpr DWORD OpenRetryDelay = 250;
 constexpr DWORD WaitSlice = 25;
 
 // False when the job asked to stop before the wait was over.
 bool WaitBeforeRetry() {
-    for (DWORD waited = 0; waited < DataOpenRetryDelay; waited += WaitSlice) {
+    for (DWORD waited = 0; waited < OpenRetryDelay; waited += WaitSlice) {
         if (StopRequested()) {
             return false;
         }
@@ -102,15 +101,20 @@ FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWOR
     return FileHandle(FileSystem.OpenRelative(folder, name.c_str(), access, share, options));
 }
 
-FileHandle OpenDataStream(HANDLE file, const std::wstring& stream) {
+FileHandle OpenEntryWhenFree(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
+                             DWORD options) {
     for (int attempt = 1;; ++attempt) {
-        FileHandle data = OpenEntry(file, stream, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
-                                    FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
-        if (data.IsValid() || GetLastError() != ERROR_SHARING_VIOLATION ||
-            attempt == DataOpenAttempts || !WaitBeforeRetry()) {
-            return data;
+        FileHandle opened = OpenEntry(folder, name, access, share, options);
+        if (opened.IsValid() || GetLastError() != ERROR_SHARING_VIOLATION ||
+            attempt == OpenAttempts || !WaitBeforeRetry()) {
+            return opened;
         }
     }
+}
+
+FileHandle OpenDataStream(HANDLE item, const std::wstring& stream) {
+    return OpenEntryWhenFree(item, stream, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_DELETE,
+                             FILE_NON_DIRECTORY_FILE | FILE_WRITE_THROUGH);
 }
 
 ItemIdentity IdentifyItem(HANDLE handle, HANDLE folderHandle, const std::wstring& name,

@@ -40,13 +40,19 @@ FileHandle OpenParentFolder(const std::wstring& path, ItemLocation& folder);
 FileHandle OpenEntry(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
                      DWORD options = 0);
 
-// Opens a data stream of the open, checked file for overwriting, relative to its handle: the
-// main stream for an empty name, or ":name:$DATA". Relative to the handle, so it is the same file
-// whatever happened to its name meanwhile. Sharing only deletion (which the file's handle holds)
-// makes this fail while another process holds the file open for its data, and keeps everyone
-// else's data access out until the file is gone. A sharing violation is tried again a few times
-// over about a second, unless the job asks to stop (StopRequested) meanwhile.
-FileHandle OpenDataStream(HANDLE file, const std::wstring& stream = std::wstring());
+// OpenEntry for an item that another program may hold for a moment (an indexer, a preview pane,
+// a scanner, a sync client): a sharing violation is tried again a few times over about a second,
+// unless the job asks to stop (StopRequested) meanwhile.
+FileHandle OpenEntryWhenFree(HANDLE folder, const std::wstring& name, DWORD access, DWORD share,
+                             DWORD options = 0);
+
+// Opens a data stream of the open, checked file or folder for overwriting, relative to its
+// handle: a file's main stream for an empty name, or ":name:$DATA". Relative to the handle, so
+// it is the same item whatever happened to its name meanwhile. Sharing only deletion (which the
+// item's handle holds) makes this fail while another process holds the stream open, and keeps
+// everyone else's data access out until the item is gone. Waits for a brief holder
+// (OpenEntryWhenFree).
+FileHandle OpenDataStream(HANDLE item, const std::wstring& stream = std::wstring());
 
 // Locates an open item and reads its facts; false when either cannot be had.
 bool LocateHandle(HANDLE handle, ItemLocation& location, ItemFacts& facts);

@@ -27,10 +27,11 @@ bool MeansNoStreams(DWORD error) {
 
 enum class Listing { Listed, NoStreams, Failed };
 
-// The file's stream names (":name:$DATA"), the main one left out, read whole however long.
-Listing ListNamedStreams(HANDLE file, std::vector<std::wstring>& names) {
+// The item's stream names (":name:$DATA"), the main one left out, read whole however long. A
+// folder without streams lists nothing at all (end of file).
+Listing ListNamedStreams(HANDLE item, std::vector<std::wstring>& names) {
     std::vector<unsigned char> buffer(FirstListingSize);
-    while (!FileSystem.GetFileInformationByHandleEx(file, FileStreamInfo, buffer.data(),
+    while (!FileSystem.GetFileInformationByHandleEx(item, FileStreamInfo, buffer.data(),
                                                     static_cast<DWORD>(buffer.size()))) {
         const DWORD error = GetLastError();
         if (MeansNoStreams(error)) {
@@ -64,9 +65,9 @@ Listing ListNamedStreams(HANDLE file, std::vector<std::wstring>& names) {
 
 } // namespace
 
-bool OverwriteNamedStreams(HANDLE file, DWORD attributes, ShredMethod method) {
+bool OverwriteNamedStreams(HANDLE item, ShredMethod method) {
     std::vector<std::wstring> names;
-    switch (ListNamedStreams(file, names)) {
+    switch (ListNamedStreams(item, names)) {
     case Listing::Listed:
         break;
     case Listing::NoStreams:
@@ -75,8 +76,8 @@ bool OverwriteNamedStreams(HANDLE file, DWORD attributes, ShredMethod method) {
         return false;
     }
     for (const std::wstring& name : names) {
-        FileHandle stream = OpenDataStream(file, name);
-        if (!stream.IsValid() || !StoreUncompressed(stream.Get(), attributes)) {
+        FileHandle stream = OpenDataStream(item, name);
+        if (!stream.IsValid() || !StoreUncompressed(stream.Get())) {
             return false;
         }
         HANDLE handle = stream.Get();

@@ -2,21 +2,12 @@
 // written.
 #pragma once
 
+#include "engine/pass_fill.h"
+
 #include <windows.h>
 
 #include <cstdint>
 #include <span>
-
-// What one pass fills the file with: one fixed byte value, or fresh random bytes.
-struct PassFill {
-    bool random;
-    std::uint8_t value;
-};
-
-constexpr PassFill RandomPass{true, 0};
-constexpr PassFill BytePass(std::uint8_t value) {
-    return PassFill{false, value};
-}
 
 // Where each pass starts.
 enum class PassStart {

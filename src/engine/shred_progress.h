@@ -1,6 +1,7 @@
 // What the engine tells whoever runs it while it works, and what it asks back.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // A job's view of the engine's work: the name of the item at hand, one step per item done, and
@@ -11,6 +12,8 @@ public:
     virtual void ShowName(const std::wstring& name) = 0;
     virtual void Step() = 0;
     virtual bool StopRequested() const = 0;
+    // Bytes written to fill a volume's free space, told after each chunk.
+    virtual void BytesWritten(std::uint64_t) {}
 
 protected:
     ~ShredProgress() = default;

@@ -8,7 +8,7 @@ void ResetShredJob(const ShredJobList& list) {
     CurrentJob.failed = false;
     CurrentJob.totalSteps = 0;
     CurrentJob.progress.Reset();
-    CurrentJob.shutdownBlock = ShutdownBlock();
+    CurrentJob.shutdownBlock.Reset();
     CurrentJob.rows = TakeJobRows(list);
     CurrentJob.method = list.CheckedMethod();
 }

@@ -28,7 +28,7 @@ struct ShredJobRecord {
     ThreadHandle worker;
     // The worker's loop ended on a failure, or no worker could run: rows not reached count.
     bool failed = false;
-    ShutdownBlock shutdownBlock;
+    ShutdownBlockReason shutdownBlock;
 };
 
 // The job in progress; there is at most one, as its dialog is modal.

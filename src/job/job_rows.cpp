@@ -3,7 +3,7 @@
 
 namespace {
 
-// Whether the row stays in the list; updates its texts when it stays under another path.
+// Whether the row stays in the list; updates it when its item stays under another path or id.
 bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
     try {
         if (row.state != RowState::Reached) {
@@ -13,8 +13,8 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
             list.DeleteRow(index);
             return false;
         }
-        if (row.currentPath != row.originalPath) {
-            list.SetRowPath(index, row.currentPath);
+        if (row.currentPath != row.originalPath || row.currentIdentity != row.identity) {
+            list.SetRowItem(index, row.currentPath, row.currentIdentity);
         }
     } catch (...) {
         // Kept as it was: a row the job cannot rewrite is not dropped.

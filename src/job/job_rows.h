@@ -19,8 +19,10 @@ struct JobRow {
     bool hasIdentity = false;
     ItemId identity;
     RowState state = RowState::NotReached;
-    // Where the item stands now: the engine writes each new name back here.
+    // Where the item stands now and which id it has there: the engine writes each new name back
+    // here, and the id a rename gave it where the volume derives ids from the place of the name.
     std::wstring currentPath;
+    ItemId currentIdentity;
     // The engine reported the item destroyed: the file deleted, the folder removed.
     bool destroyed = false;
 };
@@ -32,8 +34,8 @@ bool IsShreddableRow(const JobRow& row);
 // Every row of list with its path and recorded identity, read once.
 std::vector<JobRow> TakeJobRows(const ShredJobList& list);
 
-// Deletes the row of every item the engine reported destroyed, shows every other reached item
-// under its current path, and leaves all other rows as they are. Returns how many rows stay and
-// count as not shredded: all that stay, except rows not reached when countUnreached is false (the
-// user stopped the job). Never throws: a row that cannot be rewritten stays and counts.
+// Deletes the row of every item the engine reported destroyed, gives every other reached item's
+// row its current path and identity, and leaves all other rows as they are. Returns how many rows
+// stay and count as not shredded: all that stay, except rows not reached when countUnreached is
+// false (the user stopped the job). Never throws: a row that cannot be rewritten stays and counts.
 int ReconcileJobRows(ShredJobList& list, const std::vector<JobRow>& rows, bool countUnreached);

@@ -47,7 +47,7 @@ int CountJobSteps(const std::vector<JobRow>& rows) {
 
 void EndJobDialog(HWND dialog) {
     CurrentJob.stage = JobStage::Ended;
-    CurrentJob.shutdownBlock = ShutdownBlock();
+    CurrentJob.shutdownBlock.Reset();
     EndDialog(dialog, 0);
 }
 
@@ -82,7 +82,7 @@ void StartWorker(HWND dialog) {
     }
     CurrentJob.worker = ThreadHandle(thread);
     CurrentJob.stage = JobStage::Running;
-    CurrentJob.shutdownBlock = ShutdownBlock(dialog);
+    CurrentJob.shutdownBlock = BlockShutdown(dialog);
     SetTimer(dialog, ProgressRepaintTimer, ProgressRepaintPeriodMs, nullptr);
 }
 

@@ -15,7 +15,7 @@ void RunShredJob(ShredJobList& list) {
     WaitForThreadEnd(CurrentJob.worker);
     CurrentJob.worker.Reset();
     CurrentJob.stage = JobStage::Ended;
-    CurrentJob.shutdownBlock = ShutdownBlock();
+    CurrentJob.shutdownBlock.Reset();
     // Should no worker have run, every row is still not reached: each stays, and counts unless
     // the user ended the job.
     const int notShredded = ReconcileJobRows(list, CurrentJob.rows, CurrentJob.failed);

@@ -23,8 +23,9 @@ public:
     // The identity of the item the user chose for the row, recorded when the row was added; false
     // when the row has none.
     virtual bool RowIdentity(int, ItemId&) const { return false; }
-    // The row now shows the item at path: its name and its path.
-    virtual void SetRowPath(int row, const std::wstring& path) = 0;
+    // The row's item now stands at path with identity id: the row shows its name and path, and
+    // the next job and the next add know it by id.
+    virtual void SetRowItem(int row, const std::wstring& path, const ItemId& id) = 0;
     virtual void DeleteRow(int row) = 0;
     // The overwrite method the user chose; read once, with the rows.
     virtual ShredMethod CheckedMethod() const = 0;

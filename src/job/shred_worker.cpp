@@ -15,8 +15,9 @@ void ShredRows(std::vector<JobRow>& rows, ShredMethod method, JobProgress& progr
             continue;
         }
         row.currentPath = row.originalPath;
+        row.currentIdentity = row.identity;
         row.state = RowState::Reached;
-        row.destroyed = ShredChosenItem(row.currentPath, row.identity, method, progress) ==
+        row.destroyed = ShredChosenItem(row.currentPath, row.currentIdentity, method, progress) ==
                         ChosenItemResult::Destroyed;
     }
 }

@@ -1,9 +1,9 @@
 // Keeping Windows from ending the session or sleeping on idle while files are half shredded.
 #pragma once
 
-#include <windows.h>
+#include "handles/shutdown_block_reason.h"
 
-#include <utility>
+#include <windows.h>
 
 inline constexpr const wchar_t* ShutdownBlockReasonText = L"Shredding files";
 
@@ -12,35 +12,12 @@ inline constexpr const wchar_t* ShutdownBlockReasonText = L"Shredding files";
 using ShutdownReasonSetter = BOOL(WINAPI*)(HWND window, LPCWSTR reason);
 extern ShutdownReasonSetter SetShutdownReason;
 
-// A shutdown block reason on a window of the calling thread, destroyed with it.
-class ShutdownBlock {
-public:
-    ShutdownBlock() = default;
-    explicit ShutdownBlock(HWND window)
-        : window_(SetShutdownReason(window, ShutdownBlockReasonText) ? window : nullptr) {}
-    ~ShutdownBlock() { Release(); }
-    ShutdownBlock(const ShutdownBlock&) = delete;
-    ShutdownBlock& operator=(const ShutdownBlock&) = delete;
-    ShutdownBlock(ShutdownBlock&& other) noexcept
-        : window_(std::exchange(other.window_, nullptr)) {}
-    ShutdownBlock& operator=(ShutdownBlock&& other) noexcept {
-        if (this != &other) {
-            Release();
-            window_ = std::exchange(other.window_, nullptr);
-        }
-        return *this;
-    }
-
-private:
-    void Release() {
-        if (window_) {
-            ShutdownBlockReasonDestroy(window_);
-            window_ = nullptr;
-        }
-    }
-
-    HWND window_ = nullptr;
-};
+// The job's shutdown block reason on a window of the calling thread; empty when it could not be
+// set.
+inline ShutdownBlockReason BlockShutdown(HWND window) {
+    return ShutdownBlockReason(SetShutdownReason(window, ShutdownBlockReasonText) ? window
+                                                                                  : nullptr);
+}
 
 // While alive, the system does not sleep on idle on the calling thread's account.
 class SystemAwake {

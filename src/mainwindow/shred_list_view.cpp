@@ -132,9 +132,13 @@ bool ShredListView::RowIdentity(int row, ItemId& id) const {
     return true;
 }
 
-void ShredListView::SetRowPath(int row, const std::wstring& path) {
+void ShredListView::SetRowItem(int row, const std::wstring& path, const ItemId& id) {
     SetListViewItemText(list_, row, ShredColumnName, LastComponent(path));
     SetListViewItemText(list_, row, ShredColumnPath, path);
+    // The record is the row's own, handed to the control when the row was added.
+    if (const RowRecord* record = RecordOf(list_, row)) {
+        const_cast<RowRecord*>(record)->id = id;
+    }
 }
 
 void ShredListView::DeleteRow(int row) {
@@ -225,16 +229,4 @@ void ShredListView::Clear() {
 
 void ShredListView::ReleaseRowRecord(LPARAM itemData) {
     delete reinterpret_cast<RowRecord*>(itemData);
-}
-
-std::wstring SizeTextAt(const std::wstring& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data = {};
-    return ReadAttributeData(path, data) ? SizeTextOf(data) : std::wstring();
-}
-
-AddOutcome AddShredListItem(const wchar_t* path, HWND list) {
-    if (!path) {
-        return AddOutcome::NotAFullPath;
-    }
-    return ShredListView(GetParent(list)).Add({path}).front();
 }

@@ -45,7 +45,7 @@ public:
     int RowCount() const override;
     std::wstring RowPath(int row) const override;
     bool RowIdentity(int row, ItemId& id) const override;
-    void SetRowPath(int row, const std::wstring& path) override;
+    void SetRowItem(int row, const std::wstring& path, const ItemId& id) override;
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
     ShredMethod CheckedMethod() const override;
@@ -68,10 +68,3 @@ private:
     HWND window_;
     HWND list_;
 };
-
-// The size text of the item at a usable full path, read from its attributes without opening it,
-// so that no other program is locked out of the file even for a moment; empty when unreadable.
-std::wstring SizeTextAt(const std::wstring& path);
-
-// Adds one path to the shred list of the main window that holds list, as ShredListView::Add.
-AddOutcome AddShredListItem(const wchar_t* path, HWND list);

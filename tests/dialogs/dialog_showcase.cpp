@@ -69,9 +69,7 @@ LRESULT CALLBACK FilterStartTimer(int code, WPARAM wParam, LPARAM lParam) {
 
 void CALLBACK ActOnMainWindow(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    const HWND list = GetDlgItem(MainWindowHandle, IDC_SHRED_LIST);
-    AddShredListItem(FilePath.c_str(), list);
-    AddShredListItem(FolderPath.c_str(), list);
+    ShredListView(MainWindowHandle).Add({FilePath, FolderPath});
     switch (Chosen) {
     case Showcase::Main:
         break;

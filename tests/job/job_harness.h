@@ -1,17 +1,15 @@
-// Drives whole shred jobs in-process: the real main window (modeless, so the test thread keeps
-// control) with its list, which records each row's identity when the row is added, its method
-// buttons and its "&Shred Now!" button, the confirmation answered Yes, the real job with its
-// progress dialog and worker, and a record of every name and step the worker published and of
-// what the dialog painted.
+// Drives whole shred jobs in-process: the real job with its progress dialog and worker over a
+// list in memory owned by a plain window, every question answered Yes and every report OK, and a
+// record of every name and step the worker published and of what the dialog painted.
 #pragma once
 
+#include "handles/kernel_handle.h"
+#include "handles/window_handle.h"
 #include "job/job_progress.h"
-#include "mainwindow/app_globals.h"
-#include "mainwindow/main_dialog.h"
-#include "mainwindow/main_window_text.h"
-#include "mainwindow/shred_list_view.h"
+#include "job/shred_job.h"
 #include "resource.h"
 #include "support/file_system_override.h"
+#include "support/stand_in_job_list.h"
 #include "support/ui_test.h"
 
 #include <gtest/gtest.h>
@@ -85,62 +83,37 @@ private:
     std::thread thread_;
 };
 
-class JobHarness final : public ShredProgress {
+// Records a job's dialogs and progress; the window that owns the job is the derived harness's.
+class JobHarness : public ShredProgress {
 public:
     JobHarness() {
         INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS |
                                                             ICC_BAR_CLASSES};
         InitCommonControlsEx(&classes);
-        AppInstance = GetModuleHandleW(nullptr);
-        main_ = CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog, 0);
-        EXPECT_NE(nullptr, main_) << "main window not created, error " << GetLastError();
         Current() = this;
         JobProgressWatcher = this;
     }
     ~JobHarness() {
         JobProgressWatcher = nullptr;
-        RemoveWindowSubclass(main_, WatchEnding, 0);
-        DestroyWindow(main_);
         Current() = nullptr;
     }
     JobHarness(const JobHarness&) = delete;
     JobHarness& operator=(const JobHarness&) = delete;
 
+    // The window that owns the job.
     HWND Main() const { return main_; }
-    HWND List() const { return GetDlgItem(main_, IDC_SHRED_LIST); }
-
-    // Adds a row as the user's pick does, recording the item's identity.
-    void AddRow(const std::wstring& path) { AddShredListItem(path.c_str(), List()); }
-
-    // A row with texts the main window itself would never add (it takes full paths only), and no
-    // identity.
-    void AddRawRow(const std::wstring& name, const std::wstring& path) {
-        AddRawListRow(List(), name, path);
-    }
-
-    std::vector<std::wstring> RowTexts(int column) const {
-        std::vector<std::wstring> texts;
-        for (const auto& row : ListRows(List(), 3)) {
-            texts.push_back(row[static_cast<std::size_t>(column)]);
-        }
-        return texts;
-    }
-    std::vector<std::wstring> RowNames() const { return RowTexts(0); }
-    std::vector<std::wstring> RowPaths() const { return RowTexts(1); }
-
-    void CheckMethod(int id) { CheckRadioButton(main_, IDC_METHOD_FIRST, IDC_METHOD_LAST, id); }
 
     // Called on the main thread when the progress dialog is shown (before the worker starts),
     // and on the worker's thread each time the worker shows a name.
     std::function<void(HWND progress)> onProgressShown;
     std::function<void(HWND progress, const std::wstring& name)> onName;
 
-    // Presses "&Shred Now!", answers the confirmation Yes, and returns once the job is over and
-    // its report, if any, answered.
-    void ShredNow(std::chrono::seconds limit = std::chrono::seconds(120)) {
+    // Calls start, which begins a job on this thread, answering every question Yes and every
+    // report OK, and returns once the job is over.
+    void Run(const std::function<void()>& start, std::chrono::seconds limit) {
         JobWatchdog watchdog(limit);
         DialogWatcher watcher([this](HWND dialog) { OnDialog(dialog); });
-        SendMessageW(GetDlgItem(main_, IDC_SHRED_NOW), BM_CLICK, 0, 0);
+        start();
     }
 
     // The worker's reports, on its thread.
@@ -211,6 +184,9 @@ public:
         return positionAtStart;
     }
 
+protected:
+    void SetMain(HWND main) { main_ = main; }
+
 private:
     static JobHarness*& Current() {
         static JobHarness* current = nullptr;
@@ -226,7 +202,7 @@ private:
             return;
         }
         ShownBox shown{ReadMessageBox(dialog), GetWindow(dialog, GW_OWNER)};
-        if (shown.box.caption == ConfirmShredCaption) {
+        if (shown.box.buttons == std::vector<int>{IDYES, IDNO}) {
             confirmations.push_back(shown);
             PostDialogButton(dialog, IDYES);
             return;
@@ -321,32 +297,43 @@ inline void ExpectEveryNameStepped(const JobHarness& job) {
     }
 }
 
-// A job that destroyed everything: its dialog stood over the disabled main window, which is
-// enabled again with an empty list, no report and its default method.
-inline void ExpectCleanEnd(const JobHarness& job) {
+// The job's tests: the job over a list in memory, owned by a plain window on screen.
+class StandInJob final : public JobHarness {
+public:
+    StandInJob()
+        : owner_(CreateWindowExW(0, L"STATIC", L"Owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, OwnerWidth, OwnerHeight, nullptr,
+                                 nullptr, nullptr, nullptr)),
+          list(owner_.Get(), OverwriteRandom) {
+        EXPECT_TRUE(owner_) << "owner window not created, error " << GetLastError();
+        SetMain(owner_.Get());
+    }
+
+    void AddRow(const std::wstring& path) { list.Add(path); }
+    std::vector<std::wstring> RowPaths() const { return list.Paths(); }
+    void ShredNow(std::chrono::seconds limit = std::chrono::seconds(120)) {
+        Run([this] { RunShredJob(list); }, limit);
+    }
+
+private:
+    static constexpr int OwnerWidth = 400;
+    static constexpr int OwnerHeight = 300;
+    WindowHandle owner_;
+
+public:
+    StandInJobList list;
+};
+
+// A job that destroyed everything: its dialog stood over the disabled owner, which is enabled
+// again with an empty list and no report.
+template <typename Job> void ExpectCleanEnd(const Job& job) {
     EXPECT_TRUE(job.progressShown);
     EXPECT_EQ(job.Main(), job.progressOwner);
     EXPECT_TRUE(job.mainDisabledWhileShown);
     EXPECT_TRUE(job.reports.empty()) << "no report after a job that destroyed everything";
-    EXPECT_EQ(0, ListItemCount(job.List()));
+    EXPECT_TRUE(job.RowPaths().empty());
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
-    EXPECT_EQ(BST_CHECKED, IsDlgButtonChecked(job.Main(), IDC_METHOD_RANDOM));
 }
-
-// Holds a file open with no sharing, as another program would.
-class LockedFile {
-public:
-    explicit LockedFile(const std::wstring& path)
-        : handle_(CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {
-        EXPECT_NE(INVALID_HANDLE_VALUE, handle_) << "cannot lock, error " << GetLastError();
-    }
-    ~LockedFile() { CloseHandle(handle_); }
-    LockedFile(const LockedFile&) = delete;
-    LockedFile& operator=(const LockedFile&) = delete;
-
-private:
-    HANDLE handle_;
-};
 
 // The one report of items not shredded: its caption, text, lone OK button and owner.
 inline void ExpectOneReport(const JobHarness& job, const std::wstring& text) {

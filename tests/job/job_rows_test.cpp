@@ -1,6 +1,8 @@
 // Taking the rows before a job and bringing the list up to date after the worker's loop, over
 // rows in memory.
 #include "job/job_rows.h"
+#include "support/stand_in_job_list.h"
+#include "support/temp_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -9,38 +11,31 @@
 
 namespace {
 
-class RowsInMemory final : public ShredJobList {
-public:
-    explicit RowsInMemory(std::vector<std::wstring> paths) : paths(std::move(paths)) {}
-
-    HWND Owner() const override { return nullptr; }
-    int RowCount() const override { return static_cast<int>(paths.size()); }
-    std::wstring RowPath(int row) const override { return paths.at(static_cast<std::size_t>(row)); }
-    bool RowIdentity(int row, ItemId& id) const override {
-        if (row % 2) {
-            return false;
-        }
-        id.volumeSerial = static_cast<std::uint64_t>(row) + 7;
-        return true;
+StandInJobList RowsAt(const std::vector<std::wstring>& paths) {
+    StandInJobList list(nullptr, nullptr);
+    for (const std::wstring& path : paths) {
+        list.AddRaw(path);
     }
-    void SetRowPath(int row, const std::wstring& path) override {
-        paths.at(static_cast<std::size_t>(row)) = path;
-    }
-    void DeleteRow(int row) override { paths.erase(paths.begin() + row); }
-    ShredMethod CheckedMethod() const override { return nullptr; }
-
-    std::vector<std::wstring> paths;
-};
+    return list;
+}
 
 TEST(TakeJobRows, EachRowWithItsPathAndRecordedIdentity) {
-    const RowsInMemory list({L"C:\\a", L"C:\\b", L"C:\\c"});
+    TempFolder temp;
+    MakeTestTree(temp.Path(), {{L"a", "a"}, {L"c", "c"}});
+    StandInJobList list(nullptr, nullptr);
+    list.Add(temp / L"a");
+    list.AddRaw(temp / L"b");
+    list.Add(temp / L"c");
+    ItemId a;
+    ItemId c;
+    ASSERT_TRUE(ReadItemIdAtPath(temp / L"a", a) && ReadItemIdAtPath(temp / L"c", c));
     const std::vector<JobRow> rows = TakeJobRows(list);
     ASSERT_EQ(3u, rows.size());
-    EXPECT_EQ(L"C:\\b", rows[1].originalPath);
+    EXPECT_EQ(temp / L"b", rows[1].originalPath);
     EXPECT_TRUE(rows[0].hasIdentity);
-    EXPECT_EQ(7u, rows[0].identity.volumeSerial);
+    EXPECT_EQ(a, rows[0].identity);
     EXPECT_FALSE(rows[1].hasIdentity);
-    EXPECT_EQ(9u, rows[2].identity.volumeSerial);
+    EXPECT_EQ(c, rows[2].identity);
 }
 
 // Only what the engine reported destroyed leaves the list, whatever is on disk: gone.txt was
@@ -64,13 +59,13 @@ TEST(ReconcileJobRows, OnlyRowsWhoseItemsTheEngineDestroyedLeave) {
     const std::vector<std::wstring> staying = {L"C:\\t\\kept.txt", L"C:\\t\\jdkfuqowpalme",
                                                L"rel.txt", L"C:\\t\\later.txt"};
 
-    RowsInMemory failed(paths);
+    StandInJobList failed = RowsAt(paths);
     EXPECT_EQ(4, ReconcileJobRows(failed, rows, true));
-    EXPECT_EQ(staying, failed.paths);
+    EXPECT_EQ(staying, failed.Paths());
 
-    RowsInMemory stopped(paths);
+    StandInJobList stopped = RowsAt(paths);
     EXPECT_EQ(3, ReconcileJobRows(stopped, rows, false)) << "rows the user kept do not count";
-    EXPECT_EQ(staying, stopped.paths);
+    EXPECT_EQ(staying, stopped.Paths());
 }
 
 } // namespace

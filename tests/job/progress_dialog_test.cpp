@@ -19,7 +19,7 @@ TEST(ShredJob, EndsWithTheFinalStateOnScreenAndTheMainWindowActive) {
         WriteTestFile(folder + L"\\" + std::to_wstring(i) + L".bin", std::string(2048, 'z'));
     }
     WriteTestFile(temp / L"final.txt", "last of all");
-    JobHarness job;
+    StandInJob job;
     job.AddRow(folder);
     job.AddRow(temp / L"final.txt");
     SetForegroundWindow(job.Main());
@@ -51,7 +51,7 @@ TEST(ShredJob, MoreStepsThanCountedLeaveTheBarAtItsEnd) {
     const std::wstring folder = temp / L"Growing";
     MakeTestFolder(folder);
     WriteTestFile(folder + L"\\counted.txt", "counted");
-    JobHarness job;
+    StandInJob job;
     job.AddRow(folder);
     job.onProgressShown = [&folder](HWND) {
         for (int i = 0; i < 3; ++i) {
@@ -75,7 +75,7 @@ TEST(ShredJob, EscapeEnterAndTheirCommandsDoNotEndTheDialog) {
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
         WriteTestFile(temp / name, "data");
     }
-    JobHarness job;
+    StandInJob job;
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
         job.AddRow(temp / name);
     }
@@ -109,11 +109,11 @@ TEST(ShredJobFailures, CloseWhileRunningStopsTheFileAtHandAndKeepsEveryRow) {
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
         WriteTestFile(temp / name, "untouched");
     }
-    JobHarness job;
+    StandInJob job;
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
         job.AddRow(temp / name);
     }
-    const std::vector<std::vector<std::wstring>> before = ListRows(job.List(), 3);
+    const std::vector<std::wstring> before = job.RowPaths();
     int closes = 0;
     job.onName = [&closes](HWND progress, const std::wstring&) {
         ++closes;
@@ -129,7 +129,7 @@ TEST(ShredJobFailures, CloseWhileRunningStopsTheFileAtHandAndKeepsEveryRow) {
     for (const wchar_t* name : {L"1.txt", L"2.txt", L"3.txt"}) {
         EXPECT_EQ("untouched", ReadTestFile(temp / name));
     }
-    EXPECT_EQ(before, ListRows(job.List(), 3));
+    EXPECT_EQ(before, job.RowPaths());
     ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
 }
@@ -142,7 +142,7 @@ TEST(ShredJobFailures, CloseInsideAFolderStopsAtTheFileAtHand) {
         WriteTestFile(folder + L"\\" + std::to_wstring(i) + L".txt", "content");
     }
     WriteTestFile(temp / L"after.txt", "after");
-    JobHarness job;
+    StandInJob job;
     job.AddRow(folder);
     job.AddRow(temp / L"after.txt");
     job.onName = [](HWND progress, const std::wstring&) { SendMessageW(progress, WM_CLOSE, 0, 0); };
@@ -163,13 +163,11 @@ TEST(ShredJobFailures, CloseInsideAFolderStopsAtTheFileAtHand) {
 
 TEST(ShredJobFailures, CloseBeforeTheWorkerStartsShredsNothing) {
     TempFolder temp;
-    WriteTestFile(temp / L"a.txt", "a");
-    MakeTestFolder(temp / L"F");
-    WriteTestFile(temp / L"F\\b.txt", "b");
-    JobHarness job;
+    MakeTestTree(temp.Path(), {{L"a.txt", "a"}, {L"F\\", ""}, {L"F\\b.txt", "b"}});
+    StandInJob job;
     job.AddRow(temp / L"a.txt");
     job.AddRow(temp / L"F");
-    const std::vector<std::vector<std::wstring>> before = ListRows(job.List(), 3);
+    const std::vector<std::wstring> before = job.RowPaths();
     job.onProgressShown = [](HWND progress) { PostMessageW(progress, WM_CLOSE, 0, 0); };
 
     job.ShredNow();
@@ -179,7 +177,7 @@ TEST(ShredJobFailures, CloseBeforeTheWorkerStartsShredsNothing) {
     EXPECT_TRUE(job.events.empty());
     EXPECT_EQ("a", ReadTestFile(temp / L"a.txt"));
     EXPECT_EQ("b", ReadTestFile(temp / L"F\\b.txt"));
-    EXPECT_EQ(before, ListRows(job.List(), 3));
+    EXPECT_EQ(before, job.RowPaths());
     EXPECT_TRUE(job.reports.empty());
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
 }
@@ -229,7 +227,7 @@ TEST_F(FileSystemSeam, SeventyThousandStepsGetTheirWholeRange) {
     MakeTestFolder(folder);
     bigFolderName = L"\\Big";
     FileSystem.GetFileInformationByHandleEx = FakeListing;
-    JobHarness job;
+    StandInJob job;
     job.AddRow(folder);
     int names = 0;
     job.onName = [&names](HWND progress, const std::wstring&) {

@@ -39,7 +39,7 @@ protected:
         WriteTestFile(big, std::string(BigSize, 'B'));
         ASSERT_TRUE(SetFileAttributesW(big.c_str(), KeptAttributes));
         writes = 0;
-        job.CheckMethod(IDC_METHOD_ZEROS);
+        job.list.Check(OverwriteZeros);
         job.AddRow(big);
         FileSystem.WriteFile = WriteThenAsk;
     }
@@ -66,7 +66,7 @@ protected:
     FileSystemOverride restoreAfterwards_;
     TempFolder temp;
     std::wstring big = temp / L"big.bin";
-    JobHarness job;
+    StandInJob job;
 };
 
 // Alt+F4 is the one close request the dialog offers; the next job in the process runs in full.

@@ -14,12 +14,11 @@ HANDLE WINAPI RefuseToStart(LPSECURITY_ATTRIBUTES, SIZE_T, LPTHREAD_START_ROUTIN
 
 TEST(ShredJobFailures, WorkerThatCannotStartEndsTheJobWithNothingShredded) {
     TempFolder temp;
-    WriteTestFile(temp / L"a.txt", "a");
-    WriteTestFile(temp / L"b.txt", "b");
-    JobHarness job;
+    MakeTestTree(temp.Path(), {{L"a.txt", "a"}, {L"b.txt", "b"}});
+    StandInJob job;
     job.AddRow(temp / L"a.txt");
     job.AddRow(temp / L"b.txt");
-    const std::vector<std::vector<std::wstring>> before = ListRows(job.List(), 3);
+    const std::vector<std::wstring> before = job.RowPaths();
     StartThread = RefuseToStart;
 
     job.ShredNow();
@@ -29,7 +28,7 @@ TEST(ShredJobFailures, WorkerThatCannotStartEndsTheJobWithNothingShredded) {
     EXPECT_TRUE(job.events.empty());
     EXPECT_EQ("a", ReadTestFile(temp / L"a.txt"));
     EXPECT_EQ("b", ReadTestFile(temp / L"b.txt"));
-    EXPECT_EQ(before, ListRows(job.List(), 3));
+    EXPECT_EQ(before, job.RowPaths());
     ExpectOneReport(job, L"2 items could not be shredded. They remain in the list.");
     EXPECT_TRUE(IsWindowEnabled(job.Main()));
 }

@@ -110,12 +110,15 @@ TEST_F(MainWindowTest, StatusBarHasTwoPartsAcrossTheClientWidth) {
     EXPECT_EQ(bottom.y, barRect.bottom) << "along the bottom edge";
 }
 
+// The size is read without opening the file: a file that another program holds open with no
+// sharing still gives its size.
 TEST_F(MainWindowTest, RealFilesGiveTheirSizeTextsThroughTheControl) {
     TempFolder folder;
     WriteTestFile(folder / L"big.bin", std::string(1536, 'b'));
-    EXPECT_EQ(AddOutcome::Added, AddShredListItem((folder / L"big.bin").c_str(), list));
-    EXPECT_EQ(AddOutcome::Added, AddShredListItem(folder.Path().c_str(), list));
-    EXPECT_EQ(AddOutcome::NotAFullPath, AddShredListItem(L"C:\\", list));
+    const KernelHandle held = HoldWithoutSharing(folder / L"big.bin");
+    EXPECT_EQ(AddOutcome::Added, Add(folder / L"big.bin"));
+    EXPECT_EQ(AddOutcome::Added, Add(folder.Path()));
+    EXPECT_EQ(AddOutcome::NotAFullPath, Add(L"C:\\"));
 
     const std::wstring folderName = folder.Path().substr(folder.Path().rfind(L'\\') + 1);
     const Rows expected = {
@@ -146,7 +149,7 @@ TEST_F(MainWindowTest, NamesEndingInADotOrASpaceAreThemselves) {
     ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"a ", std::string(7168, 's')));
     ASSERT_TRUE(MakeLinuxFile(folder.Path(), L"alone.", std::string(3072, 'l')));
     for (const wchar_t* name : {L"a", L"a.", L"a ", L"alone."}) {
-        EXPECT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+        EXPECT_EQ(AddOutcome::Added, Add(folder / name));
     }
     const Rows expected = {
         {L"a", folder / L"a", L"2 KB"},
@@ -176,18 +179,16 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
     ASSERT_NE(folder, shortFolder) << "no short name to test with";
     const std::wstring fileUpper = temp.Path() + L"\\LISTED FOLDER OF A LONG NAME\\CHOSEN.TXT";
 
-    EXPECT_EQ(AddOutcome::Added, AddShredListItem(file.c_str(), list));
+    EXPECT_EQ(AddOutcome::Added, Add(file));
     for (const std::wstring& again :
          {file, fileUpper, L"\\\\?\\" + file, shortFolder + L"\\chosen.txt"}) {
-        EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem(again.c_str(), list))
-            << testing::PrintToString(again);
+        EXPECT_EQ(AddOutcome::AlreadyListed, Add(again)) << testing::PrintToString(again);
     }
     // A folder that holds a listed row is added after it, and nothing inside it comes after.
-    EXPECT_EQ(AddOutcome::Added, AddShredListItem(folder.c_str(), list));
+    EXPECT_EQ(AddOutcome::Added, Add(folder));
     for (const std::wstring& inside :
          {folder + L"\\other.txt", shortFolder, shortFolder + L"\\other.txt"}) {
-        EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem(inside.c_str(), list))
-            << testing::PrintToString(inside);
+        EXPECT_EQ(AddOutcome::AlreadyListed, Add(inside)) << testing::PrintToString(inside);
     }
     // A drop of many adds the rest.
     WriteTestFile(temp / L"one.txt", "1");
@@ -273,7 +274,7 @@ protected:
         for (int i = 0; i < 5; ++i) {
             paths.push_back(folder / (L"row" + std::to_wstring(i)));
             WriteTestFile(paths.back(), "row");
-            AddShredListItem(paths.back().c_str(), list);
+            Add(paths.back());
         }
         ASSERT_EQ(5, ListItemCount(list));
     }
@@ -355,7 +356,7 @@ TEST_F(MainWindowTest, AboutRunsAModalDialogOwnedByTheMainWindow) {
 TEST_F(MainWindowTest, CommandIdOkDoesNothing) {
     TempFolder folder;
     WriteTestFile(folder / L"row", "row");
-    AddShredListItem((folder / L"row").c_str(), list);
+    Add(folder / L"row");
     Command(IDOK);
     EXPECT_TRUE(IsWindowVisible(dialog));
     EXPECT_EQ(1, ListItemCount(list));
@@ -408,7 +409,7 @@ TEST(MainWindowModal, EveryStartIsFreshWhateverTheLastRunChose) {
     WriteTestFile(folder / L"row", "row");
     RunMainWindow([&](HWND dialog) {
         SendDlgItemMessageW(dialog, IDC_METHOD_GUTMANN, BM_CLICK, 0, 0);
-        AddShredListItem((folder / L"row").c_str(), GetDlgItem(dialog, IDC_SHRED_LIST));
+        ShredListView(dialog).Add({folder / L"row"});
         EndDialog(dialog, 0);
     });
     int method = 0;

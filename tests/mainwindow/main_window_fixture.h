@@ -3,6 +3,7 @@
 
 #include "mainwindow/app_globals.h"
 #include "mainwindow/main_dialog.h"
+#include "mainwindow/shred_list_view.h"
 #include "resource.h"
 
 #include <gtest/gtest.h>
@@ -27,6 +28,7 @@ protected:
 
     void Command(int id) { SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0); }
     void Click(int id) { SendDlgItemMessageW(dialog, id, BM_CLICK, 0, 0); }
+    AddOutcome Add(const std::wstring& path) { return ShredListView(dialog).Add({path}).front(); }
 
     HWND dialog = nullptr;
     HWND list = nullptr;

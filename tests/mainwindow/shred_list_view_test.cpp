@@ -50,7 +50,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
     TempFolder folder;
     for (const wchar_t* name : {L"old.txt", L"gone.txt", L"last.txt"}) {
         WriteTestFile(folder / name, "x");
-        ASSERT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+        ASSERT_EQ(AddOutcome::Added, Add(folder / name));
     }
     Click(IDC_METHOD_DOD7);
     ShredListView rows(dialog);
@@ -65,7 +65,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
         method = rows.CheckedMethod();
         first = rows.RowPath(0);
         second = rows.RowPath(1);
-        rows.SetRowPath(0, renamed);
+        rows.SetRowItem(0, renamed, ItemId{});
         rows.DeleteRow(1);
         lastHasId = rows.RowIdentity(1, lastId);
         done = true;
@@ -93,13 +93,13 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     for (const wchar_t* name : {L"0", L"1", L"2", L"3", L"4"}) {
         WriteTestFile(folder / name, "x");
         ids.push_back(IdentityAt(folder / name));
-        ASSERT_EQ(AddOutcome::Added, AddShredListItem((folder / name).c_str(), list));
+        ASSERT_EQ(AddOutcome::Added, Add(folder / name));
     }
     AddRawListRow(list, L"raw", folder / L"raw");
     ASSERT_TRUE(MoveFileW((folder / L"2").c_str(), (folder / L"2 moved away").c_str()));
     WriteTestFile(folder / L"2", "another file by the same name");
     ASSERT_NE(ids[2], IdentityAt(folder / L"2"));
-    EXPECT_EQ(AddOutcome::AlreadyListed, AddShredListItem((folder / L"2").c_str(), list))
+    EXPECT_EQ(AddOutcome::AlreadyListed, Add(folder / L"2"))
         << "a listed path, whatever item it names now";
 
     SelectListItem(list, 0, true);
@@ -117,21 +117,6 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     ItemId none;
     EXPECT_FALSE(rows.RowIdentity(3, none)) << "a row the list did not add has no identity";
     EXPECT_FALSE(rows.RowIdentity(4, none)) << "past the last row";
-}
-
-// The size is read without opening the file: a file that another program holds open with no
-// sharing still gives its size.
-TEST(SizeTextAt, AFileHeldOpenWithoutSharingStillHasItsSize) {
-    TempFolder folder;
-    const std::wstring path = folder / L"held.bin";
-    WriteTestFile(path, std::string(3000, 'h'));
-    const HANDLE held =
-        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
-    EXPECT_EQ(L"3 KB", SizeTextAt(path));
-    EXPECT_EQ(L"<DIR>", SizeTextAt(folder.Path()));
-    EXPECT_EQ(L"", SizeTextAt(folder / L"missing.bin"));
-    CloseHandle(held);
 }
 
 } // namespace

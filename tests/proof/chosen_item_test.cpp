@@ -35,7 +35,7 @@ protected:
 
     TempFolder root;
     std::wstring work = root / L"work";
-    JobHarness job;
+    WindowJob job;
 };
 
 // Under Wine a Linux link on the way opens as what it points to, as a junction does on Windows.

@@ -49,7 +49,7 @@ TEST(DiskFullJob, FileThatCannotBeOverwrittenStaysWholeListedAndReported) {
                                &written, nullptr));
         ASSERT_EQ(static_cast<DWORD>(ERROR_DISK_FULL), GetLastError());
     }
-    JobHarness job;
+    WindowJob job;
     ASSERT_NE(nullptr, job.Main());
     for (const int method : {IDC_METHOD_ZEROS, IDC_METHOD_GUTMANN}) {
         job.CheckMethod(method);

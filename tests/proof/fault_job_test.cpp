@@ -43,7 +43,7 @@ protected:
 
     TempFolder root;
     std::wstring work = root / L"work";
-    JobHarness job;
+    WindowJob job;
     GuardSnapshot before;
 };
 

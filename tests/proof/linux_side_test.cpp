@@ -34,7 +34,7 @@ protected:
 
     TempFolder root;
     std::wstring work = root / L"work";
-    JobHarness job;
+    WindowJob job;
 };
 
 TEST_F(LinuxSideJob, LinksAreNeverFollowedOutOfOrUpTheChosenTree) {

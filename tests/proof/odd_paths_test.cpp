@@ -28,7 +28,7 @@ protected:
 
     TempFolder root;
     std::wstring work = root / L"work";
-    JobHarness job;
+    WindowJob job;
 };
 
 TEST_F(OddPathJob, HardLinkedFilesAndTheirFoldersStayWholeAndListed) {

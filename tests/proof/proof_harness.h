@@ -3,7 +3,11 @@
 // folders that a job must leave exactly as they were, and a list and report that tell the truth.
 #pragma once
 
+#include "handles/window_handle.h"
 #include "job/job_harness.h"
+#include "mainwindow/app_globals.h"
+#include "mainwindow/main_dialog.h"
+#include "mainwindow/shred_list_view.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +20,37 @@
 #include <vector>
 
 namespace proof {
+
+// The job as the user starts it: the real main window (modeless, so the test thread keeps
+// control), its list, which records each row's identity when the row is added, its method buttons
+// and "&Shred Now!", whose confirmation is answered Yes.
+class WindowJob final : public JobHarness {
+public:
+    WindowJob()
+        : main_((AppInstance = GetModuleHandleW(nullptr),
+                 CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog,
+                                    0))) {
+        EXPECT_TRUE(main_) << "main window not created, error " << GetLastError();
+        SetMain(main_.Get());
+    }
+
+    HWND List() const { return GetDlgItem(Main(), IDC_SHRED_LIST); }
+    void AddRow(const std::wstring& path) { ShredListView(Main()).Add({path}); }
+    std::vector<std::wstring> RowPaths() const {
+        std::vector<std::wstring> paths;
+        for (const auto& row : ListRows(List(), ShredColumnPath + 1)) {
+            paths.push_back(row[ShredColumnPath]);
+        }
+        return paths;
+    }
+    void CheckMethod(int id) { CheckRadioButton(Main(), IDC_METHOD_FIRST, IDC_METHOD_LAST, id); }
+    void ShredNow(std::chrono::seconds limit = std::chrono::seconds(120)) {
+        Run([this] { SendMessageW(GetDlgItem(Main(), IDC_SHRED_NOW), BM_CLICK, 0, 0); }, limit);
+    }
+
+private:
+    WindowHandle main_;
+};
 
 // Win32 handles of the harness, each closed once.
 class FindHandle {
@@ -192,7 +227,7 @@ inline std::vector<std::wstring> Plain(const std::vector<std::wstring>& rows) {
 // Checks what every job must leave behind: every row that names a full path names an item on
 // disk (but for the rows in missing, whose items were gone before the job), and, when rows
 // remain, the one report, whose text the caller gives.
-inline void ExpectListMatchesDisk(const JobHarness& job, const wchar_t* report = nullptr,
+inline void ExpectListMatchesDisk(const WindowJob& job, const wchar_t* report = nullptr,
                                   const std::vector<std::wstring>& missing = {}) {
     const std::vector<std::wstring> rows = job.RowPaths();
     for (const std::wstring& row : rows) {

@@ -1,10 +1,13 @@
 // Console driver of tools/residue-check.sh: destroys the given files and folders with the real
 // engine, or with a plain delete as the control that shows what a deletion alone leaves behind.
 //   residue_driver <zeros|random|dod3|dod7|gutmann|delete> <full path>...
+//   residue_driver wipe <zeros|random|dod3|dod7|gutmann> <volume root>
 // Prints one line per path ("<result> <path now>") and exits 0 when every item is gone, 1 when
-// any remains, 2 on bad arguments.
+// any remains, 2 on bad arguments. A wipe prints "<result> <error> <free before> <free after>
+// <bytes written>" and exits 0 when the free space was wiped, 1 otherwise.
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
+#include "engine/free_space_wipe.h"
 #include "engine/overwrite_methods.h"
 #include "engine/shred_progress.h"
 
@@ -93,6 +96,35 @@ public:
     bool StopRequested() const override { return false; }
 };
 
+// Counts what a free-space wipe writes.
+class CountingProgress final : public ShredProgress {
+public:
+    void ShowName(const std::wstring&) override {}
+    void Step() override {}
+    bool StopRequested() const override { return false; }
+    void BytesWritten(std::uint64_t bytes) override { written += bytes; }
+    std::uint64_t written = 0;
+};
+
+int Wipe(const Choice& choice, const std::wstring& root) {
+    CountingProgress progress;
+    ULONGLONG before = 0;
+    ULONGLONG after = 0;
+    ReadFreeSpace(root, before);
+    const FreeSpaceWipeResult result = WipeFreeSpace(root, *choice.method, progress);
+    const DWORD error = GetLastError();
+    ReadFreeSpace(root, after);
+    wchar_t fileSystem[MAX_PATH + 1] = L"?";
+    GetVolumeInformationW(root.c_str(), nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                          MAX_PATH + 1);
+    std::fprintf(stderr, "file system as Windows names it: %ls\n", fileSystem);
+    constexpr const char* names[] = {"wiped", "stopped", "failed"};
+    std::printf("%s %lu %llu %llu %llu\n", names[static_cast<int>(result)], error, before, after,
+                static_cast<unsigned long long>(progress.written));
+    std::fflush(stdout);
+    return result == FreeSpaceWipeResult::Wiped ? 0 : 1;
+}
+
 void PrintLine(int result, const std::wstring& path) {
     const int size =
         WideCharToMultiByte(CP_UTF8, 0, path.c_str(), -1, nullptr, 0, nullptr, nullptr);
@@ -107,6 +139,14 @@ int Run(int argc, wchar_t** argv) {
         std::fputs("usage: residue_driver <zeros|random|dod3|dod7|gutmann|delete> <path>...\n",
                    stderr);
         return 2;
+    }
+    if (std::wstring_view(argv[1]) == L"wipe") {
+        const Choice choice = ParseMethod(argv[2]);
+        if (argc != 4 || !choice.method) {
+            std::fputs("residue_driver: wipe takes a method and a volume root\n", stderr);
+            return 2;
+        }
+        return Wipe(choice, argv[3]);
     }
     const Choice choice = ParseMethod(argv[1]);
     if (!choice.valid) {

@@ -32,7 +32,7 @@ TEST(UnlistableFolderJob, ContentsOfAFolderThatCannotBeListedStayAndTheRowIsRepo
         ASSERT_FALSE(find.Valid());
         ASSERT_EQ(static_cast<DWORD>(ERROR_ACCESS_DENIED), GetLastError());
     }
-    JobHarness job;
+    WindowJob job;
     ASSERT_NE(nullptr, job.Main());
     job.AddRow(chosen);
     const GuardSnapshot before = SnapshotGuard(root, {chosen});

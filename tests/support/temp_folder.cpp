@@ -147,6 +147,24 @@ void MakeTestFolder(const std::wstring& path) {
         << "cannot create test folder, error " << GetLastError();
 }
 
+void MakeTestTree(const std::wstring& root, const TestTree& entries) {
+    for (const auto& [name, contents] : entries) {
+        if (name.ends_with(L'\\')) {
+            MakeTestFolder(root + L"\\" + name.substr(0, name.size() - 1));
+        } else {
+            WriteTestFile(root + L"\\" + name, contents);
+        }
+    }
+}
+
+KernelHandle HoldWithoutSharing(const std::wstring& path) {
+    KernelHandle held(
+        CreateFileW(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_TRUE(held) << "cannot hold " << testing::PrintToString(path) << ", error "
+                      << GetLastError();
+    return held;
+}
+
 bool PathExists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }

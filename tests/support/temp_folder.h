@@ -1,9 +1,12 @@
 // A fresh folder under the system's temporary folder, removed with everything in it afterwards.
 #pragma once
 
+#include "handles/kernel_handle.h"
+
 #include <windows.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class TempFolder {
@@ -25,6 +28,12 @@ private:
 void WriteTestFile(const std::wstring& path, const std::string& contents);
 std::string ReadTestFile(const std::wstring& path);
 void MakeTestFolder(const std::wstring& path);
+// A small tree under root, in order: a name ending in a backslash is a folder, any other a file
+// with the contents beside it.
+using TestTree = std::vector<std::pair<std::wstring, std::string>>;
+void MakeTestTree(const std::wstring& root, const TestTree& entries);
+// Holds a file open with no sharing, as another program would, until the owner ends.
+KernelHandle HoldWithoutSharing(const std::wstring& path);
 bool PathExists(const std::wstring& path);
 // The \\?\ form of a full path, as the engine passes every path on; a path already in it stays.
 std::wstring Extended(const std::wstring& path);
