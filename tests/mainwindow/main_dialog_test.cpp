@@ -118,7 +118,7 @@ TEST_F(MainWindowTest, RealFilesGiveTheirSizeTextsThroughTheControl) {
     const KernelHandle held = HoldWithoutSharing(folder / L"big.bin");
     EXPECT_EQ(AddOutcome::Added, Add(folder / L"big.bin"));
     EXPECT_EQ(AddOutcome::Added, Add(folder.Path()));
-    EXPECT_EQ(AddOutcome::NotAFullPath, Add(L"C:\\"));
+    EXPECT_EQ(AddOutcome::Root, Add(L"C:\\"));
 
     const std::wstring folderName = folder.Path().substr(folder.Path().rfind(L'\\') + 1);
     const Rows expected = {
@@ -190,9 +190,14 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
          {folder + L"\\other.txt", shortFolder, shortFolder + L"\\other.txt"}) {
         EXPECT_EQ(AddOutcome::AlreadyListed, Add(inside)) << testing::PrintToString(inside);
     }
-    // A drop of many adds the rest.
+    // A drop of many adds the rest and names the others.
     WriteTestFile(temp / L"one.txt", "1");
     WriteTestFile(temp / L"two.txt", "2");
+    std::vector<std::wstring> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        boxes.push_back(ReadMessageBox(box).text);
+        PostDialogButton(box, IDOK);
+    });
     SendMessageW(dialog, WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDropHandle(
                      {temp / L"one.txt", folder + L"\\other.txt", file, temp / L"two.txt"})),
@@ -202,6 +207,19 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
                            {L"one.txt", temp / L"one.txt"},
                            {L"two.txt", temp / L"two.txt"}};
     EXPECT_EQ(expected, ListRows(list, 2));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].find(L"\n" + file + L" \u2014 already in the list"))
+        << boxes[0];
+}
+
+// A link in a folder above the item leads to its target: the row shows where the path led.
+TEST_F(MainWindowTest, ARowShowsWhereItsPathLed) {
+    TempFolder folder;
+    MakeTestFolder(folder / L"target");
+    WriteTestFile(folder / L"target\\item.txt", "i");
+    ASSERT_TRUE(MakeLinuxSymlink(folder / L"target", folder.Path(), L"link"));
+    EXPECT_EQ(AddOutcome::Added, Add(folder / L"link\\item.txt"));
+    EXPECT_EQ((Rows{{L"item.txt", folder / L"target\\item.txt"}}), ListRows(list, 2));
 }
 
 // One box for the whole drop names every item that could not be opened, and says what to do on a
@@ -210,7 +228,8 @@ TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
     TempFolder folder;
     WriteTestFile(folder / L"here.txt", "h");
     const std::vector<std::wstring> paths = {folder / L"gone.txt", folder / L"here.txt",
-                                             folder / L"missing\\deep.txt"};
+                                             folder / L"missing\\deep.txt", L"here.txt",
+                                             L"C:/windows/win.ini"};
     std::vector<ShownBox> boxes;
     DialogWatcher watcher([&](HWND box) {
         boxes.push_back({ReadMessageBox(box), GetWindow(box, GW_OWNER)});
@@ -224,8 +243,13 @@ TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
     EXPECT_EQ(L"Items not added", boxes[0].box.caption);
     EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].box.buttons);
     const std::wstring& text = boxes[0].box.text;
-    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[0] + L"\n")) << text;
-    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[2] + L"\n")) << text;
+    const std::wstring notFull = L" \u2014 a full path is needed, with backslashes (like "
+                                 L"C:\\folder\\file.txt)\n";
+    for (const std::wstring& line :
+         {paths[0] + L" \u2014 cannot be opened\n", paths[2] + L" \u2014 cannot be opened\n",
+          paths[3] + notFull, paths[4] + notFull}) {
+        EXPECT_NE(std::wstring::npos, text.find(L"\n" + line)) << text;
+    }
     EXPECT_EQ(std::wstring::npos, text.find(paths[1])) << text;
     EXPECT_NE(std::wstring::npos, text.find(L"\\\\server\\share\\")) << text;
 }
@@ -509,13 +533,18 @@ TEST(MainWindowModal, CtrlVAddsTheCopiedFilesAndFoldersWhereverTheFocusIs) {
     EXPECT_EQ((std::vector<Rows>{first, second}), run.seen);
 }
 
-// The paths of the command line go in as the window opens, with the checks of a drop.
+// The paths of the command line go in as the window opens, with the checks of a drop; another
+// case and a short name reach the items as the disk spells them.
 TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
     TempFolder folder;
     WriteTestFile(folder / L"sent.txt", std::string(2048, 's'));
     MakeTestFolder(folder / L"sent folder");
-    MainWindowStart start{{folder / L"sent.txt", folder / L"sent folder", folder / L"gone.txt",
-                           folder / L"sent.txt", L"relative.txt"}};
+    const std::wstring shortFolder = ShortPath(folder / L"sent folder");
+    ASSERT_NE(folder / L"sent folder", shortFolder);
+    const std::wstring line = L"Ferrolet.exe \"" + folder / L"SENT.TXT" + L"\" " + shortFolder +
+                              L" \"" + folder / L"gone.txt" + L"\" " + folder / L"sent.txt" +
+                              L" relative.txt \"D:\\\"";
+    MainWindowStart start{CommandLinePaths(line.c_str())};
     std::vector<SeenMessageBox> boxes;
     DialogWatcher watcher([&](HWND box) {
         // The main window is a dialog too; the box is the one it owns.
@@ -538,7 +567,13 @@ TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
                     {L"sent folder", folder / L"sent folder", L"<DIR>"}}),
               rows);
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_NE(std::wstring::npos, boxes[0].text.find(folder / L"gone.txt")) << boxes[0].text;
+    for (const std::wstring& item :
+         {folder / L"gone.txt" + L" \u2014 cannot be opened",
+          folder / L"sent.txt" + L" \u2014 already in the list",
+          std::wstring(L"relative.txt \u2014 a full path is needed"),
+          std::wstring(L"D:\\ \u2014 a whole drive or share cannot be shredded")}) {
+        EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"\n" + item)) << boxes[0].text;
+    }
 }
 
 } // namespace
