@@ -28,3 +28,7 @@ int MeasureCount(const std::wstring& folder, int repeats);
 // The whole job on one file: ShredFile with method on the file at path (overwrite, truncation,
 // renames and removal), its time and the memory the process held at its peak.
 int MeasureFileJob(ShredMethod method, const std::wstring& path);
+
+// WipeFreeSpace with method on the volume at root: its time, the free space before and after and
+// the memory the process held at its peak.
+int MeasureWipe(ShredMethod method, const std::wstring& root);

@@ -33,7 +33,7 @@ int Usage() {
     std::fprintf(stderr, "usage: ferrolet_bench fill MEBIBYTES REPEATS | overwrite METHOD FILE "
                          "[FILL-PATH] [unbuffered] | shredfiles METHOD FOLDER [profile] | count "
                          "FOLDER REPEATS | job "
-                         "METHOD FILE\n");
+                         "METHOD FILE | wipe METHOD VOLUME-ROOT\n");
     return 2;
 }
 
@@ -69,6 +69,9 @@ int Run(int argc, wchar_t** argv) {
     if (command == L"shredfiles" &&
         (argc == 4 || (argc == 5 && std::wstring(argv[4]) == L"profile"))) {
         return MeasureShredFiles(ShredMethods[method], argv[3], argc == 5);
+    }
+    if (command == L"wipe" && argc == 4) {
+        return MeasureWipe(ShredMethods[method], argv[3]);
     }
     if (command == L"job" && argc == 4) {
         return MeasureFileJob(ShredMethods[method], argv[3]);

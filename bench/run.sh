@@ -3,11 +3,13 @@
 # the same files in the same run, and prints one Markdown table of medians and ratios.
 # Usage: bench/run.sh [build folder, default build-bench]
 # Everything else comes from the environment (defaults in brackets):
-#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window]
+#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window many manyjob]
 #     fill       the random fill, each path against the one-draw-per-byte reference
 #     overwrite  each method on the big file, in place (bytes written per second)
 #     jobs       whole jobs on the big file, overwrite plus removal on both sides, and the peak
 #                memory of the DOD 3 job
+#     wipe       the All 0's wipe of a loop-mounted ext4 image's free space against dd
+#                oflag=direct filling the same space, then rm (root only), and its peak memory
 #   Every big-file measure, ours and the peers', starts on a file a user would meet: written and
 #   synced, then dropped from the page cache, on a disk with no writes of an earlier measure left
 #   to drain.
@@ -15,13 +17,22 @@
 #     count      CountShredItems over a big tree
 #     window     the whole job through the real main window against the engine alone, and
 #                against shred -n 1 -u of every file and rm -r
+#     many       many items through the real main window: files of one folder pasted (CF_HDROP
+#                on the clipboard, the window's paste command) until the list is painted again,
+#                the rows taken for a job and brought up to date after it, Remove Item of every
+#                second row and then of all
+#     manyjob    the job of small files listed one row each against the same files as one
+#                folder row, both through the main window's own list
 #   BENCH_DATA folder for the files [BUILD/bench-data]   BENCH_REPS repeats [5]
 #   BENCH_BIG_MIB big file size [1024]   BENCH_GUTMANN_REPS [1]   BENCH_FILL_MIB fill buffer [64]
 #   BENCH_SMALL_FILES [2000]   BENCH_SMALL_PER_FOLDER files per folder, one run each ["100"]
 #   BENCH_SMALL_REPS [3]   BENCH_TREE_FILES [100000]   BENCH_TREE_FOLDERS [1000]
 #   BENCH_JOB_FILES [1000]   BENCH_JOB_PER_FOLDER [100]   BENCH_JOB_REPS [5]
+#   BENCH_WIPE_MIB the wipe's image size [1024]
 #   BENCH_JOB_METHOD the window's method: zeros, random, dod3, dod7 or gutmann [random]
-# The window measure needs a display: the current one, else a private Xvfb started here.
+#   BENCH_MANY_COUNTS files pasted, one run each ["1000 10000 50000"]   BENCH_MANY_REPS [3]
+#   BENCH_MANY_JOB_FILES [10000]   BENCH_MANY_JOB_REPS [3]
+# The window and many measures need a display: the current one, else a private Xvfb started here.
 # A quick run (a few minutes):
 #   BENCH_BIG_MIB=128 BENCH_REPS=3 BENCH_SMALL_FILES=500 BENCH_SMALL_REPS=1 \
 #     BENCH_TREE_FILES=10000 BENCH_TREE_FOLDERS=100 BENCH_JOB_FILES=300 BENCH_JOB_REPS=3 bench/run.sh
@@ -30,7 +41,7 @@ here=$(dirname "$(readlink -f "$0")")
 root=$(dirname "$here")
 build=$(readlink -m "${1:-$root/build-bench}")
 
-sections=" ${BENCH_SECTIONS:-fill overwrite jobs small count window} "
+sections=" ${BENCH_SECTIONS:-fill overwrite jobs wipe small count window many manyjob} "
 data=$(readlink -m "${BENCH_DATA:-$build/bench-data}")
 big_mib=${BENCH_BIG_MIB:-1024}
 reps=${BENCH_REPS:-5}
@@ -45,15 +56,20 @@ job_files=${BENCH_JOB_FILES:-1000}
 job_per_folder=${BENCH_JOB_PER_FOLDER:-100}
 job_reps=${BENCH_JOB_REPS:-5}
 job_method=${BENCH_JOB_METHOD:-random}
+many_counts=${BENCH_MANY_COUNTS:-1000 10000 50000}
+many_reps=${BENCH_MANY_REPS:-3}
+many_job_files=${BENCH_MANY_JOB_FILES:-10000}
+many_job_reps=${BENCH_MANY_JOB_REPS:-3}
 wants() { [[ $sections == *" $1 "* ]]; }
 
 "$root/tools/setup-deps.sh"
-"$root/tools/configure-build.sh" "$build" ferrolet_bench job_bench >/dev/null
+"$root/tools/configure-build.sh" "$build" ferrolet_bench job_bench list_bench >/dev/null
 source "$root/tools/wine-session.sh"
 wine_session_use "$build"
 wine_session_prefix
 bench_exe="$build/bench/ferrolet_bench.exe"
 job_exe="$build/bench/job_bench.exe"
+list_exe="$build/bench/list_bench.exe"
 
 mkdir -p "$data"
 need_mib=$((big_mib + 1024))
@@ -63,12 +79,12 @@ if [ "$free_mib" -lt "$need_mib" ]; then
   exit 1
 fi
 
-if wants window; then
+if wants window || wants many || wants manyjob; then
   wine_session_display
 fi
 load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 wine_session_start
-if wants window; then
+if wants window || wants many || wants manyjob; then
   # Windows are shown as the X server maps them, without a window manager's round trips.
   wine_session_setting 'HKCU\Software\Wine\X11 Driver' Managed N
 fi
@@ -223,6 +239,66 @@ if wants jobs; then
   rm -f "$big"
 fi
 
+# WIPE_IMAGE: an ext4 image of BENCH_WIPE_MIB, loop-mounted and mapped as drive W: (root only).
+wipe_mnt="$data/wipe-mnt"
+wipe_drive="$WINEPREFIX/dosdevices/w:"
+wipe_mount() {
+  truncate -s "${wipe_mib}M" "$data/wipe.img"
+  # No blocks kept for root or for the file system's own metadata: both sides fill the same space.
+  mkfs.ext4 -q -F -m 0 -b 4096 -E lazy_itable_init=0,lazy_journal_init=0 "$data/wipe.img"
+  mkdir -p "$wipe_mnt"
+  mount -o loop "$data/wipe.img" "$wipe_mnt"
+  local loop
+  loop=$(findmnt -n -o SOURCE "$wipe_mnt")
+  echo 0 >"/sys/fs/ext4/${loop#/dev/}/reserved_clusters"
+  sync
+  settle_disk
+}
+wipe_unmount() {
+  umount "$wipe_mnt"
+  rm -f "$data/wipe.img"
+}
+dd_fill_then_rm() {
+  dd if=/dev/zero of="$wipe_mnt/fill" bs=64M oflag=direct status=none 2>/dev/null || true
+  rm -f "$wipe_mnt/fill"
+  sync -f "$wipe_mnt"
+}
+# The same fill through the page cache, as every write under Wine goes, flushed at the end.
+dd_cached_fill_then_rm() {
+  dd if=/dev/zero of="$wipe_mnt/fill" bs=64M conv=fsync status=none 2>/dev/null || true
+  rm -f "$wipe_mnt/fill"
+  sync -f "$wipe_mnt"
+}
+wipe_mib=${BENCH_WIPE_MIB:-1024}
+wipe_peak=
+if wants wipe; then
+  if [ "$(id -u)" -ne 0 ] || [ ! -e /dev/loop-control ]; then
+    echo "run.sh: the wipe measure needs root and loop devices; skipped" >&2
+  else
+    echo "Free-space wipes of a $wipe_mib MiB ext4 image ..." >&2
+    ln -sfn "$wipe_mnt" "$wipe_drive"
+    for round in $(seq 0 "$reps"); do
+      [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+      wipe_mount
+      out=$(bench wipe zeros 'W:\')
+      [ "$(field "$out" result)" = 0 ] || echo "run.sh: the wipe did not end wiped: $out" >&2
+      record "${prefix}wipe_zeros" "$(field "$out" seconds)"
+      record "${prefix}wipe_free" "$(field "$out" free_bytes)"
+      growth=$(awk -v a="$(field "$out" peak_workingset_mib)" \
+        -v b="$(field "$out" workingset_before_mib)" 'BEGIN { printf "%.1f", a - b }')
+      wipe_peak=$(awk -v a="${wipe_peak:-0}" -v b="$growth" 'BEGIN { print (b > a ? b : a) }')
+      wipe_unmount
+      wipe_mount
+      peer_seconds "${prefix}wipe_dd" dd_fill_then_rm
+      wipe_unmount
+      wipe_mount
+      peer_seconds "${prefix}wipe_dd_cached" dd_cached_fill_then_rm
+      wipe_unmount
+    done
+    rm -f "$wipe_drive"
+  fi
+fi
+
 small="$data/small"
 leftover=0
 declare -A profiles
@@ -291,6 +367,58 @@ if wants window; then
     make_files "$jobtree" "$job_files" "$job_per_folder"
     peer_seconds "${prefix}window_shred" \
       sh -c 'find "$1" -type f -print0 | xargs -0 shred -n 1 -u && rm -r "$1"' sh "$jobtree"
+  done
+fi
+
+many_left=0
+if wants many; then
+  echo "Pasting $many_counts files of one folder into the list and removing them ..." >&2
+  pastedir="$data/paste"
+  paste_one() { # files prefix
+    local out
+    out=$(wine "$list_exe" "$(winpath "$pastedir")" </dev/null | tr -d '\r') || many_left=$((many_left + 1))
+    record "$2identities_$1" "$(field "$(grep '^identities' <<<"$out")" seconds)"
+    record "$2paste_$1" "$(field "$(grep '^paste' <<<"$out")" seconds)"
+    record "$2take_$1" "$(field "$(grep '^take' <<<"$out")" seconds)"
+    record "$2reconcile_$1" "$(field "$(grep '^reconcile' <<<"$out")" seconds)"
+    record "$2remove_half_$1" "$(field "$(grep '^remove_half' <<<"$out")" seconds)"
+    record "$2remove_all_$1" "$(field "$(grep '^remove_all' <<<"$out")" seconds)"
+  }
+  first=1
+  for n in $many_counts; do
+    rm -rf "$pastedir"
+    mkdir -p "$pastedir"
+    (cd "$pastedir" && seq -f 'f%06g.txt' 1 "$n" | xargs touch)
+    if [ "$first" = 1 ]; then
+      paste_one "$n" warm_
+      first=0
+    fi
+    for round in $(seq "$many_reps"); do
+      paste_one "$n" ""
+    done
+  done
+  rm -rf "$pastedir"
+fi
+if wants manyjob; then
+  echo "Jobs of $many_job_files files of 1 KiB as one row each and as one folder row ..." >&2
+  jobtree="$data/jobtree"
+  many_job() { # mode
+    make_files "$jobtree" "$many_job_files" "$job_per_folder"
+    local out
+    out=$(wine "$job_exe" "$1" "$job_method" "$(winpath "$jobtree")" </dev/null | tr -d '\r') ||
+      many_left=$((many_left + 1))
+    record "${prefix}many_$1" "$(field "$(grep '^job' <<<"$out")" seconds)"
+    rm -rf "$jobtree"
+  }
+  for round in $(seq 0 "$many_job_reps"); do
+    [ "$round" -eq 0 ] && prefix=warm_ || prefix=
+    if ((round % 2)); then
+      many_job rows
+      many_job listed
+    else
+      many_job listed
+      many_job rows
+    fi
   done
 fi
 
@@ -367,6 +495,17 @@ if have job_dod3; then
     "$(ratio "$peak_growth" 64)" \
     "<= 64 MiB + a few: $(awk -v g="$peak_growth" 'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
 fi
+if have wipe_zeros; then
+  row "Free-space wipe, All 0's, $wipe_mib MiB ext4 image ($(awk -v b="$(result wipe_free)" 'BEGIN { printf "%.0f", b / 1048576 }') MiB free)" \
+    "$(sec "$(result wipe_zeros)")" "dd oflag=direct until full, then rm $(sec "$(result wipe_dd)")" \
+    "$(ratio "$(result wipe_dd)" "$(result wipe_zeros)")" \
+    ">= 0.8x: $(at_least "$(result wipe_dd)" "$(result wipe_zeros)" 0.8)"
+  row "  against a fill through the page cache" "" \
+    "dd bs=64M conv=fsync until full, then rm $(sec "$(result wipe_dd_cached)")" \
+    "$(ratio "$(result wipe_dd_cached)" "$(result wipe_zeros)")" ""
+  row "Peak memory of the wipe" "+$wipe_peak MiB" "one chunk: 64 MiB" "" \
+    "<= 64 MiB + a few: $(awk -v g="$wipe_peak" 'BEGIN { print (g <= 72 ? "met" : "MISSED") }')"
+fi
 for per in $small_per_folder; do
   have "small_$per" || continue
   row "ShredFile, $small_files x 1 KiB, folders of $per" "$(num "$(result "small_$per")" files/s)" \
@@ -386,9 +525,49 @@ if have window; then
     "$(ratio "$(result window_shred)" "$(result window)") the speed" \
     ">= 0.8x: $(at_least "$(result window_shred)" "$(result window)" 0.8)"
 fi
+first_count=
+for n in $many_counts; do
+  have "paste_$n" || continue
+  pasted=$(result "paste_$n")
+  per_item=$(awk -v s="$pasted" -v n="$n" 'BEGIN { printf "%.9f", s / n }')
+  if [ -z "$first_count" ]; then
+    first_count=$n
+    first_per_item=$per_item
+  fi
+  target=""
+  if [ "$n" = 10000 ]; then
+    target="<= 3 s: $(awk -v s="$pasted" 'BEGIN { print (s <= 3 ? "met" : "MISSED") }')"
+  elif [ "$n" != "$first_count" ]; then
+    target="<= 1.5x the time per item at $first_count: $(at_most "$per_item" "$first_per_item" 1.5)"
+  fi
+  row "Paste of $n files through the window, listed and painted" \
+    "$(num "$(rate "$n" "$pasted")" rows/s), $(sec "$pasted")" \
+    "identity reads alone $(sec "$(result "identities_$n")")" \
+    "$(ratio "$per_item" "$first_per_item") the time per item at $first_count" "$target"
+  if have "take_$n"; then
+    row "  Rows taken for a job" "$(num "$(rate "$n" "$(result "take_$n")")" rows/s)" "" "" ""
+    row "  Rows brought up to date after it: half deleted, half renamed" \
+      "$(num "$(rate "$n" "$(result "reconcile_$n")")" rows/s)" "" "" ""
+  fi
+  row "  Remove Item, every second row of the $((n / 2)) left" \
+    "$(num "$(rate $((n / 4)) "$(result "remove_half_$n")")" rows/s)" "" "" ""
+  row "  Remove Item, all $((n / 2 - n / 4)) rows left" \
+    "$(num "$(rate $((n / 2 - n / 4)) "$(result "remove_all_$n")")" rows/s)" "" "" ""
+done
+if have many_rows; then
+  row "Job, $many_job_files x 1 KiB listed as $many_job_files rows, $job_method" \
+    "$(sec "$(result many_rows)")" "the same files as one folder row $(sec "$(result many_listed)")" \
+    "$(ratio "$(result many_rows)" "$(result many_listed)")" \
+    "<= 1.1x: $(at_most "$(result many_rows)" "$(result many_listed)" 1.1)"
+fi
 echo
 if wants small; then
   echo "Files left behind by ShredFile: $leftover"
+fi
+if wants many || wants manyjob; then
+  echo "Paste and job runs that left files or rows behind: $many_left"
+  echo "Row job times:        ${samples[many_rows]:-}"
+  echo "Folder row job times: ${samples[many_listed]:-}"
 fi
 if wants window; then
   echo "Window and engine runs that left their folder behind: $job_left"

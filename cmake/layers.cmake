@@ -4,7 +4,9 @@
 #   engine      < handles         the shredder itself: files, folders, overwrite methods
 #   dialogs     < handles         font scaling, the hyperlink, the About box (and resources)
 #   job         < engine, dialogs the progress dialog and its worker (and resources)
-#   mainwindow  < job, ...        start-up, the main dialog and its list (and resources)
+#   handoff                       what the Explorer menu's companion hands the main window
+#   mainwindow  < job, handoff... start-up, the main dialog and its list (and resources)
+#   companion   < handles, handoff  FerroletMenu.exe: the Explorer menu entry, a program of its own
 #
 # A library's include directory is a folder of its own in the build tree that holds links to
 # exactly the layers it may see, so "engine/x.h" is found from the job but "mainwindow/x.h" is not:

@@ -15,6 +15,16 @@
 #   a desktop held open by tests/runner/desktop_holder.cpp: Wine closes an idle desktop a second
 #             after its last window goes, and a test opening a window meanwhile would race with it.
 #   a display the current one, or a private Xvfb when there is none.
+#   a layout  Wine's processes run without address randomization where the system allows it.
+#             Debian's Wine loader has no preloader and sits at the fixed address 0x7d000000;
+#             since Linux 6.9 the kernel starts its heap anywhere in the 1 GiB above it, and about
+#             once in a few thousand starts that heap covers 0x7ffe0000, the page Wine must map
+#             as Windows' shared user data. The program then ends with exit status 1 before its
+#             first line, saying why only in an err message hidden by WINEDEBUG=-all ("failed to
+#             map the shared user data: c0000018"). Without randomization the heap starts right
+#             after the loader, far below that page. Where randomization cannot be turned off
+#             (a container's seccomp filter may refuse it), wine_session_run starts a program that
+#             ended with exactly that signature once more, and notes it.
 #
 # Typical use (tools/test.sh does this for each of its prefixes):
 #   source tools/wine-session.sh
@@ -39,9 +49,17 @@
 #   wine_session_stop                     stop the chosen prefix's server and what runs in it
 #   wine_session_end                      stop the server of every prefix chosen here, and the
 #                                         Xvfb started here
+#   wine_session_fixed_layout COMMAND...  replace this shell with COMMAND (which runs the calling
+#                                         script again) without address randomization, unless it
+#                                         is off already or the system refuses it
+#   wine_session_layout_fixed             succeed when this shell runs without randomization
 #   wine_session_run [--dpi N] PROGRAM [ARGUMENTS...]
-#                                         replace this shell with PROGRAM under Wine in its build's
-#                                         prefix (tools/wine-run.sh, CTest's emulator)
+#                                         run PROGRAM under Wine in its build's prefix
+#                                         (tools/wine-run.sh, CTest's emulator): with the layout
+#                                         fixed it replaces this shell; otherwise a run that ends
+#                                         with exit status 1 and no output at all is started once
+#                                         more and noted in the file FERROLET_WINE_RETRY_LOG
+#                                         names, or on standard error
 #   wine_session_find_window TITLE        print the X window id of the first visible window whose
 #                                         title matches the regular expression, waiting up to 60 s;
 #                                         fails when none appears
@@ -168,6 +186,36 @@ wine_session_end() {
   fi
 }
 
+# ADDR_NO_RANDOMIZE of personality(2), inherited by every process started from this one.
+wine_session_no_randomize=0x0040000
+
+wine_session_layout_fixed() {
+  local personality
+  read -r personality </proc/self/personality 2>/dev/null || return 1
+  (((0x$personality & wine_session_no_randomize) != 0))
+}
+
+wine_session_fixed_layout() { # COMMAND...
+  wine_session_layout_fixed && return 0
+  setarch "$(uname -m)" --addr-no-randomize true 2>/dev/null || return 0
+  exec setarch "$(uname -m)" --addr-no-randomize "$@"
+}
+
+# The output goes through tee, so a test that hangs still shows what it printed.
+wine_session_run_noted() { # PROGRAM [ARGUMENTS...]
+  local output status=0 again=0
+  output=$(mktemp)
+  wine "$@" 2>&1 | tee "$output" || status=$?
+  if [ "$status" -eq 1 ] && [ ! -s "$output" ]; then
+    wine "$@" 2>&1 | tee "$output" || again=$?
+    echo "$*: exit status 1 without any output, started once more: exit status $again" \
+      >>"${FERROLET_WINE_RETRY_LOG:-/dev/stderr}"
+    status=$again
+  fi
+  rm -f "$output"
+  return "$status"
+}
+
 # The build folder is the nearest folder above the program that holds a CMakeCache.txt. Without a
 # session started for its prefix (CTest run by hand), the program gets a server of its own that
 # stays a minute after the last program of the prefix ends, and the services are started first.
@@ -195,7 +243,10 @@ wine_session_run() { # [--dpi N] PROGRAM [ARGUMENTS...]
       ) 9>"$WINEPREFIX.lock"
       ;;
   esac
-  exec wine "$@"
+  if wine_session_layout_fixed; then
+    exec wine "$@"
+  fi
+  wine_session_run_noted "$@"
 }
 
 wine_session_find_window() { # TITLE

@@ -3,6 +3,13 @@
 #include "job/progress_dialog.h"
 #include "resource.h"
 
+int ReconcileListedRows(ShredJobList& list, const std::vector<JobRow>& rows, bool countUnreached) {
+    list.HoldDrawing(true);
+    const int notShredded = ReconcileJobRows(list, rows, countUnreached);
+    list.HoldDrawing(false);
+    return notShredded;
+}
+
 void RunShredJob(ShredJobList& list) {
     // Exactly the rows listed now, whatever happens to the list while the job runs.
     ResetShredJob(list);
@@ -18,7 +25,7 @@ void RunShredJob(ShredJobList& list) {
     CurrentJob.shutdownBlock.Reset();
     // Should no worker have run, every row is still not reached: each stays, and counts unless
     // the user ended the job.
-    const int notShredded = ReconcileJobRows(list, CurrentJob.rows, CurrentJob.failed);
+    const int notShredded = ReconcileListedRows(list, CurrentJob.rows, CurrentJob.failed);
     CurrentJob.rows.clear();
     if (notShredded > 0) {
         MessageBoxW(list.Owner(), NotShreddedMessage(notShredded).c_str(), NotShreddedCaption,

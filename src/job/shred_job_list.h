@@ -29,4 +29,7 @@ public:
     virtual void DeleteRow(int row) = 0;
     // The overwrite method the user chose; read once, with the rows.
     virtual ShredMethod CheckedMethod() const = 0;
+    // Many rows are about to change (true) or are done changing (false): the list may draw
+    // nothing meanwhile, and draw once at the end.
+    virtual void HoldDrawing(bool) {}
 };

@@ -5,10 +5,12 @@
 #include "handles/com_apartment.h"
 #include "handles/drop_handle.h"
 #include "handles/windows_hook.h"
+#include "handoff/item_handoff.h"
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
 #include "mainwindow/items_not_added.h"
+#include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -104,6 +106,23 @@ std::vector<ItemNotAdded> startItemsNotAdded;
 
 void OnReportStartItems(HWND dialog) {
     ReportItemsNotAdded(dialog, std::exchange(startItemsNotAdded, {}));
+}
+
+// Items the Explorer menu hands over: taken only while the window is the user's, the answer telling
+// the sender whether they were; the box naming those not added waits, like the command line's, so
+// that the sender is not held while it stands.
+INT_PTR OnCopyData(HWND dialog, const COPYDATASTRUCT& data) {
+    const bool take = data.dwData == ItemHandoffTag && IsWindowEnabled(dialog);
+    if (take) {
+        const std::vector<ItemNotAdded> notAdded =
+            AddItems(dialog, UnpackItems(data.lpData, data.cbData));
+        startItemsNotAdded.insert(startItemsNotAdded.end(), notAdded.begin(), notAdded.end());
+        if (!notAdded.empty()) {
+            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+        }
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, take);
+    return TRUE;
 }
 
 void OnInitDialog(HWND dialog, const MainWindowStart* start) {
@@ -213,6 +232,15 @@ void OnDestroy(HWND dialog) {
     mainWindowApartment.reset();
 }
 
+// While a long add fills the list, the wait cursor over the whole window.
+BOOL OnSetCursor(HWND dialog) {
+    if (!ShowListFillingCursor(dialog)) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
 void OnClose(HWND dialog) {
     EndDialog(dialog, 0);
 }
@@ -228,6 +256,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
         OnDropFiles(dialog, reinterpret_cast<HDROP>(wParam));
         return TRUE;
+    case WM_COPYDATA:
+        return OnCopyData(dialog, *reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_REPORT_START_ITEMS:
         OnReportStartItems(dialog);
         return TRUE;
@@ -241,6 +271,8 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         OnClose(dialog);
         return TRUE;
+    case WM_SETCURSOR:
+        return OnSetCursor(dialog);
     default:
         return FALSE;
     }

@@ -2,7 +2,9 @@
 // headers and the texts it gives the folder browser and the open-file dialog.
 #pragma once
 
-inline constexpr const wchar_t* MainWindowCaption = L"Ferrolet Free v1.0";
+// The caption, by which the Explorer menu's companion also finds the window.
+#include "handoff/item_handoff.h"
+
 inline constexpr const wchar_t* NoFilesCaption = L"No files";
 inline constexpr const wchar_t* NoFilesText = L"You haven't entered any files to delete!";
 inline constexpr const wchar_t* ConfirmShredCaption = L"Are you sure you want to continue?";

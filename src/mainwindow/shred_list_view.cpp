@@ -2,12 +2,13 @@
 
 #include "engine/item_identity.h"
 #include "engine/long_path.h"
+#include "mainwindow/list_filling.h"
 #include "mainwindow/list_view_text.h"
+#include "mainwindow/listed_items.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/shred_list.h"
 #include "resource.h"
 
-#include <algorithm>
 #include <memory>
 
 namespace {
@@ -18,12 +19,6 @@ struct RowRecord {
     // A folder, a link, or an item whose attributes could not be read when it was added: a path
     // may lead through it.
     bool mayHoldItems = true;
-};
-
-// A listed row as the duplicate rules see it; no record for a row the list did not add.
-struct ListedItem {
-    std::wstring path;
-    const RowRecord* record = nullptr;
 };
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam, const void* lParam) {
@@ -48,36 +43,6 @@ const RowRecord* RecordOf(HWND list, int row) {
         return nullptr;
     }
     return reinterpret_cast<const RowRecord*>(item.lParam);
-}
-
-bool HoldsPath(const std::vector<ListedItem>& listed, const std::wstring& path) {
-    return std::any_of(listed.begin(), listed.end(),
-                       [&](const ListedItem& item) { return SameOrInside(path, item.path); });
-}
-
-bool HoldsItem(const std::vector<ListedItem>& listed, const ItemId& id) {
-    return std::any_of(listed.begin(), listed.end(), [&](const ListedItem& item) {
-        return item.record && item.record->id == id;
-    });
-}
-
-// A listed folder reached through another spelling of its path (another case, a short name):
-// one of the path's folders is a listed item.
-bool HoldsAFolderOf(const std::vector<ListedItem>& listed, const std::wstring& path) {
-    // Only a row that may hold items can be one of them: without such a row no folder of the path
-    // is opened at all.
-    if (std::none_of(listed.begin(), listed.end(), [](const ListedItem& item) {
-            return item.record && item.record->mayHoldItems;
-        })) {
-        return false;
-    }
-    for (std::wstring folder = ParentOf(path); !folder.empty(); folder = ParentOf(folder)) {
-        ItemId id;
-        if (ReadItemIdAtPath(folder, id) && HoldsItem(listed, id)) {
-            return true;
-        }
-    }
-    return false;
 }
 
 // The attributes and size at path, read without opening the item.
@@ -105,9 +70,22 @@ bool IsRoot(const std::wstring& path) {
     return IsUsableFullPath(inside) && ParentFolderPath(inside).back() == L'\\';
 }
 
-int FirstSelected(HWND list) {
+// The first selected row after row; -1 gives the first of all, and the answer is -1 for none.
+int NextSelected(HWND list, int row) {
     return static_cast<int>(
-        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+        SendMessageW(list, LVM_GETNEXTITEM, static_cast<WPARAM>(row), LVNI_SELECTED));
+}
+
+// Every row of the list, keyed for the "already listed" checks.
+ListedItems IndexRows(const ShredListView& view, HWND list) {
+    ListedItems listed;
+    const int count = view.RowCount();
+    for (int row = 0; row < count; ++row) {
+        const RowRecord* record = RecordOf(list, row);
+        listed.Insert(view.RowPath(row), record ? &record->id : nullptr,
+                      record && record->mayHoldItems);
+    }
+    return listed;
 }
 
 } // namespace
@@ -154,6 +132,14 @@ ShredMethod ShredListView::CheckedMethod() const {
     return ShredMethods[IDC_METHOD_RANDOM - IDC_METHOD_FIRST];
 }
 
+void ShredListView::HoldDrawing(bool hold) {
+    if (hold) {
+        StopListDrawing(list_);
+    } else {
+        RestartListDrawing(list_, -1);
+    }
+}
+
 void ShredListView::SetUp() {
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, ShredListExtendedStyles);
     // Each goes in at position 0, so they stand as Name, Path, Size.
@@ -163,17 +149,20 @@ void ShredListView::SetUp() {
 }
 
 std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& paths) {
-    std::vector<ListedItem> listed;
-    for (int row = 0; row < RowCount(); ++row) {
-        listed.push_back(ListedItem{RowPath(row), RecordOf(list_, row)});
-    }
+    ListedItems listed = IndexRows(*this, list_);
+    const int firstNew = RowCount();
+    ListFilling filling(window_, list_);
+    // Room for every row at once, where the control takes the hint.
+    SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(firstNew) + paths.size(),
+                 LVSICF_NOINVALIDATEALL);
     std::vector<AddOutcome> outcomes;
     for (const std::wstring& given : paths) {
+        filling.Tick();
         if (!IsUsableFullPath(given)) {
             outcomes.push_back(IsRoot(given) ? AddOutcome::Root : AddOutcome::NotAFullPath);
             continue;
         }
-        if (HoldsPath(listed, given)) {
+        if (listed.HoldsPath(given)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
@@ -185,8 +174,7 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(read);
             continue;
         }
-        if (HoldsPath(listed, path) || HoldsItem(listed, record->id) ||
-            HoldsAFolderOf(listed, path)) {
+        if (listed.HoldsPath(path) || listed.HoldsItem(record->id) || listed.HoldsAFolderOf(path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
@@ -211,16 +199,34 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
         SetListViewItemText(list_, row, ShredColumnPath, path);
         SetListViewItemText(list_, row, ShredColumnSize,
                             hasData ? SizeTextOf(data) : std::wstring());
-        listed.push_back(ListedItem{path, added});
+        listed.Insert(path, &added->id, added->mayHoldItems);
         outcomes.push_back(AddOutcome::Added);
     }
+    filling.Finish(RowCount() > firstNew ? firstNew : -1);
     return outcomes;
 }
 
 void ShredListView::RemoveSelected() {
-    for (int row = FirstSelected(list_); row >= 0; row = FirstSelected(list_)) {
-        DeleteRow(row);
+    const int selected = static_cast<int>(SendMessageW(list_, LVM_GETSELECTEDCOUNT, 0, 0));
+    if (selected <= 0) {
+        return;
     }
+    if (selected == RowCount()) {
+        Clear();
+        return;
+    }
+    std::vector<int> rows;
+    for (int row = NextSelected(list_, -1); row >= 0; row = NextSelected(list_, row)) {
+        rows.push_back(row);
+    }
+    // From the last one up: each deletion leaves the rows above it where they are, and moves
+    // only the rows below it, of which there are fewest.
+    ListFilling filling(window_, list_);
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        filling.Tick();
+        DeleteRow(*row);
+    }
+    filling.Finish(-1);
 }
 
 void ShredListView::Clear() {

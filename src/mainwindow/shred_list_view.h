@@ -49,14 +49,18 @@ public:
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
     ShredMethod CheckedMethod() const override;
+    void HoldDrawing(bool hold) override;
 
     // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
     void SetUp();
     // Appends a row for each path in turn, with where the path led (its final path), named by its
     // last component, with its size text. A row is added only for a usable full path whose
     // identity and final path can be read and that the list does not already hold (see
-    // AddOutcome); a folder that holds listed rows is added after them.
+    // AddOutcome); a folder that holds listed rows is added after them. The list is painted once,
+    // at the end, with the first new row in view; a long add shows the wait cursor and refuses
+    // input meanwhile (ListFilling).
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
+    // Every selected row, from the last one up; all at once when every row is selected.
     void RemoveSelected();
     void Clear();
 

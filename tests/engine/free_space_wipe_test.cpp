@@ -61,10 +61,6 @@ public:
             active_->files_[file].size = active_->files_[file].position;
             return TRUE;
         };
-        FileSystem.FlushFileBuffers = [](HANDLE file) -> BOOL {
-            active_->flushes.push_back(file);
-            return TRUE;
-        };
     }
     ~StandInVolume() { active_ = nullptr; }
 
@@ -88,7 +84,6 @@ public:
     }
 
     std::vector<Write> writes;
-    std::vector<HANDLE> flushes;
     std::uint64_t shownExtra = 0; // free space shown beyond what there is
     // Called before each write; returning false fails it with ERROR_WRITE_FAULT.
     std::function<bool(const Write&)> beforeWrite;

@@ -1,6 +1,5 @@
 // Making sure a handle is the very item its folder names: a link to the same path on another
-// drive is left alone; and a file whose data another program holds for a moment: its data open
-// is tried again.
+// drive is left alone; and an item another program holds for a moment: its opens are tried again.
 #include "engine/file_shredder.h"
 #include "engine/folder_shredder.h"
 #include "support/file_system_override.h"
@@ -49,15 +48,17 @@ TEST(SwappedForALink, LinkToTheSamePathOnAnotherDriveIsLeftAlone) {
     RemoveDirectoryW(here.c_str());
 }
 
-// Refuses the first refusals opens of a file's main data stream with a sharing violation, as an
-// indexer or a scanner holding the file would make them fail, and counts them all.
+// Refuses the first refusals opens that ask for heldAccess (by default a file's data opens) with
+// a sharing violation, as an indexer or a scanner holding the item would make them fail, and
+// counts them all.
 struct HeldData {
     static inline int refusals = 0;
     static inline int attempts = 0;
+    static inline DWORD heldAccess = GENERIC_WRITE;
     static inline FileSystemApi below;
 
     static HANDLE Open(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
-        if (name[0] == L'\0' && (access & GENERIC_WRITE) != 0) {
+        if ((access & heldAccess) != 0) {
             ++attempts;
             if (refusals > 0) {
                 --refusals;
@@ -68,9 +69,10 @@ struct HeldData {
         return below.OpenRelative(root, name, access, share, options);
     }
 
-    explicit HeldData(int refuse) {
+    explicit HeldData(int refuse, DWORD access = GENERIC_WRITE) {
         below = FileSystem;
         refusals = refuse;
+        heldAccess = access;
         attempts = 0;
         FileSystem.OpenRelative = Open;
     }
@@ -88,17 +90,22 @@ private:
     mutable int left_;
 };
 
-TEST(HeldFile, SharingViolationThatClearsOnTheThirdTryShredsTheFile) {
-    TempFolder folder;
-    const std::wstring original = folder / L"indexed.txt";
-    WriteTestFile(original, "briefly held");
-    std::wstring path = original;
-    FileSystemTrace trace;
-    HeldData held(2);
-    EXPECT_EQ(ShredFileDeleted, ShredFile(path, OverwriteZeros, NoProgress()));
-    EXPECT_EQ(3, HeldData::attempts);
-    EXPECT_EQ(1u, trace.Count(K::Delete));
-    EXPECT_FALSE(PathExists(original));
+// The data open, the file's first open (the one with delete access) and a folder's reopen for its
+// removal (the only one of a folder with delete access).
+TEST(HeldFile, SharingViolationThatClearsOnTheThirdTryShredsTheItem) {
+    for (const auto& [isFolder, access] :
+         {std::pair{false, DWORD{GENERIC_WRITE}}, std::pair{false, DWORD{DELETE}},
+          std::pair{true, DWORD{DELETE}}}) {
+        TempFolder folder;
+        std::wstring path = folder / L"indexed";
+        isFolder ? MakeTestFolder(path) : WriteTestFile(path, "briefly held");
+        FileSystemOverride restore;
+        HeldData held(2, access);
+        EXPECT_EQ(0, isFolder ? ShredFolder(path, OverwriteZeros, NoProgress())
+                              : ShredFile(path, OverwriteZeros, NoProgress()));
+        EXPECT_EQ(3, HeldData::attempts) << "folder " << isFolder << ", access " << access;
+        EXPECT_FALSE(PathExists(folder / L"indexed"));
+    }
 }
 
 TEST(HeldFile, SharingViolationThatNeverClearsLeavesTheFileAfterAboutASecond) {

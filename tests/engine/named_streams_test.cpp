@@ -3,6 +3,7 @@
 // file, a listing of any length is read whole, and a stream that cannot be written leaves the
 // file.
 #include "engine/file_shredder.h"
+#include "engine/folder_shredder.h"
 #include "engine/random.h"
 #include "support/file_system_trace.h"
 #include "support/fresh_thread.h"
@@ -71,9 +72,6 @@ TEST(NamedStreams, EachIsOverwrittenWithTheMethodBeforeTheMainStreamThroughTheFi
                                     }))
             << "each stream is opened relative to the file's handle";
         EXPECT_EQ(1u, trace.Count(K::Delete));
-        for (HANDLE side : StandInStreams::opened) {
-            CloseHandle(side);
-        }
     });
     EXPECT_EQ(LowBytes(ReferenceDraws(3), 0, 3), ReadTestFile(folder / L"zone.side"));
     EXPECT_FALSE(PathExists(original));
@@ -186,6 +184,29 @@ TEST(NamedStreams, StreamThatCannotBeWrittenLeavesTheFile) {
     }
     EXPECT_EQ(original, path);
     SetFileAttributesW(original.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A folder's own streams are written through its walked handle before its renames; one that
+// cannot be written keeps the folder where it is.
+TEST(NamedStreams, FolderHasItsOwnOverwrittenBeforeItsRenamesOrStays) {
+    TempFolder temp;
+    const std::wstring original = temp / L"Project";
+    for (bool refused : {false, true}) {
+        MakeTestFolder(original);
+        WriteTestFile(temp / L"notes.side", "secret");
+        std::wstring path = original;
+        FileSystemTrace trace;
+        StandInStreams fake({{L":notes:$DATA", temp / L"notes.side"}});
+        trace.FailWhen([&](const FileOp& op) { return refused && op.kind == K::Write; });
+        EXPECT_EQ(refused ? ShredFolderIncomplete : ShredFolderRemoved,
+                  ShredFolder(path, OverwriteZeros, NoProgress()));
+        const auto kinds = trace.KindsWithout({});
+        const auto write = std::find(kinds.begin(), kinds.end(), K::Write);
+        EXPECT_EQ(write, std::find(kinds.begin(), write, K::Move)) << "written before its renames";
+        EXPECT_EQ(Extended(original), trace.OpsOf(K::ListStreams).at(0).path);
+        EXPECT_EQ(refused ? "secret" : std::string(6, '\0'), ReadTestFile(temp / L"notes.side"));
+        EXPECT_EQ(refused, PathExists(original));
+    }
 }
 
 } // namespace

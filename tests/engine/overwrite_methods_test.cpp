@@ -18,9 +18,14 @@ using K = FileOp::Kind;
 TEST(ShredMethods, TableFollowsTheRadioButtons) {
     const std::array<ShredMethod, ShredMethodCount> expected{
         OverwriteZeros, OverwriteRandom, OverwriteDod3, OverwriteDod7, OverwriteGutmann};
+    const std::array<std::size_t, ShredMethodCount> passes{1, 1, 3, 7, 105};
     for (int i = 0; i < ShredMethodCount; ++i) {
         EXPECT_EQ(expected[i], ShredMethods[i]) << "index " << i;
+        EXPECT_EQ(passes[i], PassesOf(ShredMethods[i]).size()) << "index " << i;
     }
+    const auto dod3 = PassesOf(OverwriteDod3);
+    EXPECT_TRUE(!dod3[0].random && dod3[0].value == 0x00 && !dod3[1].random &&
+                dod3[1].value == 0xFF && dod3[2].random);
 }
 
 TEST(OverwriteRandom, FirstBytesOfAFreshThreadAndOneDrawPerByte) {

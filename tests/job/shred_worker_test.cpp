@@ -54,15 +54,31 @@ TEST_F(FileSystemSeam, MethodIsReadOnceWhenTheWorkerStarts) {
     EXPECT_TRUE(job.reports.empty());
 }
 
+// As on FAT and exFAT, where an id derives from where the item's name stands: the renames before
+// the delete gave the file another id.
+std::atomic<bool> idsMoved{false};
+
 BOOL RefuseDelete(HANDLE) {
+    idsMoved = true;
     SetLastError(ERROR_ACCESS_DENIED);
     return FALSE;
 }
 
+BOOL WINAPI MovedIds(HANDLE item, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    const BOOL read = RealFileSystem.GetFileInformationByHandleEx(item, kind, info, size);
+    if (read && kind == static_cast<FILE_INFO_BY_HANDLE_CLASS>(18) && idsMoved) {
+        static_cast<BYTE*>(info)[sizeof(ULONGLONG)] ^= 1; // the file id's first byte
+    }
+    return read;
+}
+
+// The next job finds it by its current path and id, even where the renames gave it another id.
 TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     TempFolder temp;
     WriteTestFile(temp / L"report.doc", "quarterly figures");
     FileSystem.DeleteByHandle = RefuseDelete;
+    idsMoved = false;
+    FileSystem.GetFileInformationByHandleEx = MovedIds;
     StandInJob job;
     job.AddRow(temp / L"report.doc");
 
@@ -77,6 +93,11 @@ TEST_F(FileSystemSeam, FileLeftUnderARandomNameIsListedUnderThatName) {
     EXPECT_EQ("", ReadTestFile(paths[0])) << "overwritten and cut to nothing before the delete";
     ASSERT_EQ(1u, job.reports.size());
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
+
+    FileSystem.DeleteByHandle = RealFileSystem.DeleteByHandle;
+    job.ShredNow();
+    EXPECT_TRUE(job.RowPaths().empty());
+    EXPECT_FALSE(PathExists(paths[0]));
 }
 
 std::atomic<bool> chunkThrows{false};

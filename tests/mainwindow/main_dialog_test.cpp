@@ -3,6 +3,7 @@
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
 #include "engine/long_path.h"
+#include "handoff/item_handoff.h"
 #include "support/linux_side.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
@@ -167,6 +168,16 @@ std::wstring ShortPath(const std::wstring& path) {
     return length > 0 && length < MAX_PATH ? std::wstring(shortPath) : std::wstring();
 }
 
+bool PutOnClipboard(const std::vector<std::wstring>& paths) {
+    if (!OpenClipboard(nullptr)) {
+        return false;
+    }
+    EmptyClipboard();
+    const bool put = SetClipboardData(CF_HDROP, MakeDropHandle(paths)) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
 TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
     TempFolder temp;
     const std::wstring folder = temp / L"Listed folder of a long name";
@@ -190,18 +201,19 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
          {folder + L"\\other.txt", shortFolder, shortFolder + L"\\other.txt"}) {
         EXPECT_EQ(AddOutcome::AlreadyListed, Add(inside)) << testing::PrintToString(inside);
     }
-    // A drop of many adds the rest and names the others.
+    // One paste of many adds only the new items: not the listed ones under another spelling, not
+    // those inside the listed folder, not one of its own items twice; it names them.
     WriteTestFile(temp / L"one.txt", "1");
     WriteTestFile(temp / L"two.txt", "2");
+    ASSERT_TRUE(PutOnClipboard({temp / L"one.txt", fileUpper, shortFolder + L"\\other.txt",
+                                folder + L"\\other.txt", temp / L"ONE.TXT", file, temp / L"two.txt",
+                                shortFolder, temp / L"Two.txt"}));
     std::vector<std::wstring> boxes;
     DialogWatcher watcher([&](HWND box) {
         boxes.push_back(ReadMessageBox(box).text);
         PostDialogButton(box, IDOK);
     });
-    SendMessageW(dialog, WM_DROPFILES,
-                 reinterpret_cast<WPARAM>(MakeDropHandle(
-                     {temp / L"one.txt", folder + L"\\other.txt", file, temp / L"two.txt"})),
-                 0);
+    Command(IDM_PASTE_ITEMS);
     const Rows expected = {{L"chosen.txt", file},
                            {L"Listed folder of a long name", folder},
                            {L"one.txt", temp / L"one.txt"},
@@ -275,6 +287,30 @@ TEST_F(MainWindowTest, DroppedFilesAndFoldersArriveInDropOrder) {
     EXPECT_EQ(expected, ListRows(list, 3));
 }
 
+// The list is painted once, after the add, scrolled to its first new row.
+TEST_F(MainWindowTest, AnAddOfManyEndsWithItsFirstNewRowInView) {
+    TempFolder folder;
+    std::vector<std::wstring> earlier;
+    std::vector<std::wstring> pasted;
+    for (int i = 0; i < 40; ++i) {
+        earlier.push_back(folder / (L"earlier" + std::to_wstring(i)));
+        WriteTestFile(earlier.back(), "e");
+        pasted.push_back(folder / (L"pasted" + std::to_wstring(i)));
+        WriteTestFile(pasted.back(), "p");
+    }
+    ShredListView(dialog).Add(earlier);
+    ASSERT_EQ(0, SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    ASSERT_TRUE(PutOnClipboard(pasted));
+
+    Command(IDM_PASTE_ITEMS);
+
+    ASSERT_EQ(80, ListItemCount(list));
+    const auto top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    const auto shown = static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0));
+    EXPECT_LE(top, 40);
+    EXPECT_GT(top + shown, 40) << "top row " << top << ", " << shown << " rows shown";
+}
+
 TEST_F(MainWindowTest, ADroppedPathLongerThanMaxPathIsTakenWhole) {
     TempFolder folder;
     std::wstring path = folder.Path();
@@ -322,6 +358,12 @@ TEST_F(MainWindowWithFiveRows, RemoveItemTakesEverySelectedRow) {
     Click(IDC_REMOVE_ITEM);
     EXPECT_EQ((std::vector<std::wstring>{paths[0], paths[2], paths[4]}), Paths());
     EXPECT_EQ(L"row2", ListItemText(list, 1, 0));
+
+    for (int row = 0; row < 3; ++row) {
+        SelectListItem(list, row, true);
+    }
+    Click(IDC_REMOVE_ITEM);
+    EXPECT_EQ(std::vector<std::wstring>{}, Paths()) << "every row selected, every row removed";
 }
 
 TEST_F(MainWindowWithFiveRows, ClearListEmptiesItAndAnEmptyListStaysEmpty) {
@@ -447,16 +489,6 @@ TEST(MainWindowModal, EveryStartIsFreshWhateverTheLastRunChose) {
     EXPECT_EQ(0, rows);
 }
 
-bool PutOnClipboard(const std::vector<std::wstring>& paths) {
-    if (!OpenClipboard(nullptr)) {
-        return false;
-    }
-    EmptyClipboard();
-    const bool put = SetClipboardData(CF_HDROP, MakeDropHandle(paths)) != nullptr;
-    CloseClipboard();
-    return put;
-}
-
 // While a box, a job or the About box stands over the main window, it is disabled, and what is
 // dropped or pasted on it then is not taken.
 TEST_F(MainWindowTest, NothingIsDroppedOrPastedWhileTheWindowIsDisabled) {
@@ -475,6 +507,41 @@ TEST_F(MainWindowTest, NothingIsDroppedOrPastedWhileTheWindowIsDisabled) {
                  reinterpret_cast<WPARAM>(MakeDropHandle({folder / L"dropped.txt"})), 0);
     Command(IDM_PASTE_ITEMS);
     EXPECT_EQ((Rows{{L"dropped.txt"}, {L"pasted.txt"}}), ListRows(list, 1));
+}
+
+// Items the Explorer menu hands over join the list only while the window is the user's; the
+// answer tells the sender whether they did, and one that could not be opened is named in a box.
+TEST_F(MainWindowTest, HandedOverItemsJoinOnlyWhileTheWindowIsIdle) {
+    TempFolder folder;
+    WriteTestFile(folder / L"one.txt", "1");
+    std::wstring packed = PackItems({folder / L"one.txt", folder / L"gone.txt"});
+    const struct {
+        const char* what;
+        ULONG_PTR tag;
+        BOOL enabled;
+        LRESULT answer;
+        Rows rows;
+    } cases[] = {
+        {"busy", ItemHandoffTag, FALSE, FALSE, {}},
+        {"another program's data", ItemHandoffTag + 1, TRUE, FALSE, {}},
+        {"idle", ItemHandoffTag, TRUE, TRUE, {{L"one.txt"}}},
+    };
+    std::vector<SeenMessageBox> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        boxes.push_back(ReadMessageBox(box));
+        PostDialogButton(box, IDOK);
+    });
+    for (const auto& row : cases) {
+        EnableWindow(dialog, row.enabled);
+        COPYDATASTRUCT data = {row.tag, static_cast<DWORD>(packed.size() * sizeof(wchar_t)),
+                               packed.data()};
+        EXPECT_EQ(row.answer, SendMessageW(dialog, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data)))
+            << row.what;
+        EXPECT_EQ(row.rows, ListRows(list, 1)) << row.what;
+    }
+    PumpUntil([&] { return !boxes.empty(); }, 10000);
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].text.find(folder / L"gone.txt")) << boxes[0].text;
 }
 
 // Ctrl+V wherever the focus is in the running window: keys go to the focused control, never to

@@ -1,4 +1,5 @@
 #include "mainwindow/shred_list.h"
+#include "mainwindow/listed_items.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,10 @@ TEST(ShredListPaths, SameOrInsideAsWindowsComparesNames) {
         EXPECT_EQ(expected, SameOrInside(path, folder))
             << testing::PrintToString(std::wstring(path)) << " in "
             << testing::PrintToString(std::wstring(folder));
+        // The keyed set of an add finds exactly the same.
+        ListedItems listed;
+        listed.Insert(folder, nullptr, false);
+        EXPECT_EQ(expected, listed.HoldsPath(path)) << testing::PrintToString(std::wstring(path));
     }
     EXPECT_TRUE(SamePath(L"C:\\Data\\A.txt", L"\\\\?\\c:\\data\\a.TXT"));
     EXPECT_FALSE(SamePath(L"C:\\Data\\a.txt", L"C:\\Data"));

@@ -59,6 +59,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
     const std::wstring renamed = folder / L"qrjatydimo.ug";
     std::wstring first;
     std::wstring second;
+    ItemId renamedId;
     ItemId lastId;
     bool lastHasId = false;
     ShredMethod method = nullptr;
@@ -67,7 +68,8 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
         method = rows.CheckedMethod();
         first = rows.RowPath(0);
         second = rows.RowPath(1);
-        rows.SetRowItem(0, renamed, ItemId{});
+        rows.SetRowItem(0, renamed, ItemId{42});
+        rows.RowIdentity(0, renamedId);
         rows.DeleteRow(1);
         lastHasId = rows.RowIdentity(1, lastId);
         done = true;
@@ -85,6 +87,7 @@ TEST_F(MainWindowTest, RowsIdentitiesAndMethodAreReachedFromAnotherThread) {
               ListRows(list, 2));
     ASSERT_TRUE(lastHasId);
     EXPECT_EQ(IdentityAt(folder / L"last.txt"), lastId) << "the identity follows its row";
+    EXPECT_EQ(42u, renamedId.volumeSerial) << "a renamed row's item is known by its id now";
 }
 
 // Each row keeps the identity of the item it was added for, whatever rows go before it, and

@@ -1,6 +1,8 @@
 // Reads the running Ferrolet main window from another process, for the black-box test:
 //   window_probe rows       prints every shred-list row as name TAB path TAB size, one a line
 //   window_probe center ID  prints the screen centre "x y" of the control with that id
+//   window_probe count      prints how many main windows are open
+//   window_probe close      asks every main window to close
 // The list's texts live in the other process, so each request goes through a buffer allocated
 // there. Exit code 0 on success, 1 when the window or control is missing.
 #include "resource.h"
@@ -107,9 +109,27 @@ int PrintCenter(HWND window, int id) {
     return 0;
 }
 
+int EachMainWindow(bool close) {
+    int count = 0;
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"#32770", L"Ferrolet Free v1.0"))) {
+        ++count;
+        if (close) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        }
+    }
+    std::printf("%d\n", count);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "count") == 0 || std::strcmp(argv[1], "close") == 0)) {
+        const int result = EachMainWindow(std::strcmp(argv[1], "close") == 0);
+        std::fflush(stdout);
+        return result;
+    }
     const HWND window = FindWindowW(L"#32770", L"Ferrolet Free v1.0");
     if (!window || argc < 2) {
         return 1;

@@ -4,8 +4,10 @@
 //   residue_driver wipe <zeros|random|dod3|dod7|gutmann> <volume root>
 // Prints one line per path ("<result> <path now>") and exits 0 when every item is gone, 1 when
 // any remains, 2 on bad arguments. A wipe prints "<result> <error> <free before> <free after>
-// <bytes written>" and exits 0 when the free space was wiped, 1 otherwise.
+// <bytes written> <fill files made> <cluster size>" and exits 0 when the free space was wiped, 1
+// otherwise.
 #include "engine/file_shredder.h"
+#include "engine/file_system.h"
 #include "engine/folder_shredder.h"
 #include "engine/free_space_wipe.h"
 #include "engine/overwrite_methods.h"
@@ -106,7 +108,17 @@ public:
     std::uint64_t written = 0;
 };
 
+// How many items the wipe creates (its folder and its fill files).
+int created = 0;
+
+HANDLE CountedCreate(HANDLE root, LPCWSTR name, DWORD access, DWORD share, DWORD options) {
+    const HANDLE made = RealFileSystem.CreateRelative(root, name, access, share, options);
+    created += made != INVALID_HANDLE_VALUE ? 1 : 0;
+    return made;
+}
+
 int Wipe(const Choice& choice, const std::wstring& root) {
+    FileSystem.CreateRelative = CountedCreate;
     CountingProgress progress;
     ULONGLONG before = 0;
     ULONGLONG after = 0;
@@ -119,8 +131,14 @@ int Wipe(const Choice& choice, const std::wstring& root) {
                           MAX_PATH + 1);
     std::fprintf(stderr, "file system as Windows names it: %ls\n", fileSystem);
     constexpr const char* names[] = {"wiped", "stopped", "failed"};
-    std::printf("%s %lu %llu %llu %llu\n", names[static_cast<int>(result)], error, before, after,
-                static_cast<unsigned long long>(progress.written));
+    DWORD sectorsPerCluster = 0;
+    DWORD bytesPerSector = 0;
+    DWORD freeClusters = 0;
+    DWORD clusters = 0;
+    GetDiskFreeSpaceW(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
+    std::printf("%s %lu %llu %llu %llu %d %lu\n", names[static_cast<int>(result)], error, before,
+                after, static_cast<unsigned long long>(progress.written), created - 1,
+                sectorsPerCluster * bytesPerSector);
     std::fflush(stdout);
     return result == FreeSpaceWipeResult::Wiped ? 0 : 1;
 }

@@ -1,0 +1,22 @@
+// The companion's own arguments, and the command line it starts Ferrolet with.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Every argument after the program's own name. A quote opens or closes a quoted stretch and a
+// backslash is itself: a path never holds a quote, and "C:\" must stay C:\.
+std::vector<std::wstring> SplitArguments(const wchar_t* commandLine);
+
+// A path as one argument: quoted where it holds a space or a tab. A quoted path loses its trailing
+// backslashes (the same folder), which a parser that reads \" as a quote would otherwise misread.
+std::wstring QuoteArgument(const std::wstring& path);
+
+// Ferrolet's arguments: the leading paths whose quoted forms, separated by spaces, fit in limit
+// characters, and the rest, in their order, for the window to take once it is up.
+struct CommandLineItems {
+    std::wstring arguments;
+    std::vector<std::wstring> rest;
+};
+CommandLineItems FitOnCommandLine(const std::vector<std::wstring>& paths, std::size_t limit);
