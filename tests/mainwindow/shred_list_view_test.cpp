@@ -124,26 +124,23 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     EXPECT_FALSE(rows.RowIdentity(4, none)) << "past the last row";
 }
 
-// What the volume answers of an added item's id and place: an id of 0 or of all ones is none,
-// the 64-bit index stands in where the 128-bit id is none, and an item whose final path cannot be
-// read is not added.
+// An id of 0 or of all ones is none, the 64-bit index stands in where the 128-bit id is none, and
+// an item whose final path cannot be read is not added.
 struct VolumeAnswer {
     BYTE idByte;    // every byte of the 128-bit id
-    DWORD indexLow; // the 64-bit index's low half; its high half is 0
+    DWORD indexLow; // the 64-bit index's low half; its high half is 0 unless this is all ones
     bool hasFinalPath;
     AddOutcome outcome;
 };
 const VolumeAnswer* answer = nullptr;
-
-// FILE_ID_INFO: the volume's serial number, then the 128-bit id.
+// FILE_ID_INFO's class; the 128-bit id follows the volume's serial number.
 constexpr auto FileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
-constexpr std::size_t IdBytes = 16;
 
 BOOL WINAPI AnswerId(HANDLE item, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
     if (kind != FileIdInfoClass) {
         return RealFileSystem.GetFileInformationByHandleEx(item, kind, info, size);
     }
-    std::memset(static_cast<BYTE*>(info) + sizeof(ULONGLONG), answer->idByte, IdBytes);
+    std::memset(static_cast<BYTE*>(info) + sizeof(ULONGLONG), answer->idByte, 16);
     return TRUE;
 }
 
@@ -152,15 +149,6 @@ BOOL WINAPI AnswerIndex(HANDLE item, LPBY_HANDLE_FILE_INFORMATION info) {
     info->nFileIndexHigh = answer->indexLow == MAXDWORD ? MAXDWORD : 0;
     info->nFileIndexLow = answer->indexLow;
     return read;
-}
-
-DWORD WINAPI AnswerFinalPath(HANDLE item, LPWSTR path, DWORD size, DWORD flags) {
-    return answer->hasFinalPath ? RealFileSystem.GetFinalPathNameByHandleW(item, path, size, flags)
-                                : 0;
-}
-
-BOOL NoItemName(HANDLE, std::wstring&) {
-    return FALSE;
 }
 
 TEST_F(MainWindowTest, AnItemIsAddedOnlyWithAnIdAndAFinalPath) {
@@ -173,10 +161,12 @@ TEST_F(MainWindowTest, AnItemIsAddedOnlyWithAnIdAndAFinalPath) {
     const FileSystemOverride restore;
     FileSystem.GetFileInformationByHandleEx = AnswerId;
     FileSystem.GetFileInformationByHandle = AnswerIndex;
-    FileSystem.GetFinalPathNameByHandleW = AnswerFinalPath;
-    FileSystem.GetItemName = NoItemName;
+    FileSystem.GetItemName = [](HANDLE, std::wstring&) -> BOOL { return FALSE; };
     for (const VolumeAnswer& row : answers) {
         answer = &row;
+        FileSystem.GetFinalPathNameByHandleW =
+            row.hasFinalPath ? RealFileSystem.GetFinalPathNameByHandleW
+                             : [](HANDLE, LPWSTR, DWORD, DWORD) -> DWORD { return 0; };
         const std::wstring path = folder / std::to_wstring(&row - answers);
         WriteTestFile(path, "x");
         EXPECT_EQ(row.outcome, Add(path)) << "row " << (&row - answers);
