@@ -111,6 +111,8 @@ int Run(int argc, wchar_t** argv) {
         std::fputs("usage: list_bench FOLDER\n", stderr);
         return 2;
     }
+    // Each figure as soon as it is taken: a run of many items is long.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     StartBenchWindows();
     const std::vector<std::wstring> files = FilesIn(argv[1]);
     const WindowHandle main = OpenMainWindow();

@@ -1,6 +1,8 @@
 #include "job/job_rows.h"
 #include "engine/long_path.h"
 
+#include <utility>
+
 namespace {
 
 // Whether the row stays in the list; updates it when its item stays under another path or id.
@@ -12,6 +14,10 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
         if (row.destroyed) {
             list.DeleteRow(index);
             return false;
+        }
+        // A free-space row keeps its texts: it stands for no item.
+        if (row.kind == JobRowKind::FreeSpace) {
+            return true;
         }
         if (row.currentPath != row.originalPath || row.currentIdentity != row.identity) {
             list.SetRowItem(index, row.currentPath, row.currentIdentity);
@@ -25,7 +31,7 @@ bool ReconcileRow(ShredJobList& list, int index, const JobRow& row) {
 } // namespace
 
 bool IsShreddableRow(const JobRow& row) {
-    return row.hasIdentity && IsUsableFullPath(row.originalPath);
+    return row.kind == JobRowKind::Item && row.hasIdentity && IsUsableFullPath(row.originalPath);
 }
 
 std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
@@ -35,6 +41,11 @@ std::vector<JobRow> TakeJobRows(const ShredJobList& list) {
         JobRow& row = rows[static_cast<std::size_t>(i)];
         row.originalPath = list.RowPath(i);
         row.hasIdentity = list.RowIdentity(i, row.identity);
+        if (std::wstring root = list.RowFreeSpaceRoot(i); !root.empty()) {
+            row.kind = JobRowKind::FreeSpace;
+            row.originalPath = std::move(root);
+            row.hasIdentity = false;
+        }
     }
     return rows;
 }

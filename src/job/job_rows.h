@@ -5,6 +5,7 @@
 #include "engine/item_identity.h"
 #include "job/shred_job_list.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ enum class RowState {
 };
 
 struct JobRow {
+    JobRowKind kind = JobRowKind::Item;
+    // A free-space row: the volume's root.
     std::wstring originalPath;
     bool hasIdentity = false;
     ItemId identity;
@@ -25,10 +28,12 @@ struct JobRow {
     ItemId currentIdentity;
     // The engine reported the item destroyed: the file deleted, the folder removed.
     bool destroyed = false;
+    // A free-space row: the bytes its wipe writes, its free space when counted times the passes.
+    std::uint64_t freeSpaceBytes = 0;
 };
 
-// The job acts on a row only when it has a usable full path and a recorded identity; it leaves
-// any other alone and counts no steps for it.
+// The job shreds an item's row only when it has a usable full path and a recorded identity; it
+// leaves any other alone and counts no steps for it. A free-space row is never one.
 bool IsShreddableRow(const JobRow& row);
 
 // Every row of list with its path and recorded identity, read once.

@@ -2,6 +2,7 @@
 #include "dialogs/dialog_font_scaler.h"
 #include "engine/folder_shredder.h"
 #include "engine/long_path.h"
+#include "job/free_space_job.h"
 #include "job/job_messages.h"
 #include "job/job_record.h"
 #include "job/progress_repaint.h"
@@ -60,6 +61,7 @@ void EndWithoutShredding(HWND dialog) {
 void OnInitDialog(HWND dialog) {
     ScaleDialogIfNeeded(dialog);
     CurrentJob.totalSteps = CountJobSteps(CurrentJob.rows);
+    CountFreeSpaceBytes(CurrentJob.rows, CurrentJob.method);
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETRANGE32, 0, CurrentJob.totalSteps);
     SendDlgItemMessageW(dialog, IDC_PROGRESS_BAR, PBM_SETSTEP, 1, 0);
     CurrentJob.stage = JobStage::Waiting;

@@ -8,8 +8,8 @@
 inline constexpr UINT_PTR ProgressRepaintTimer = 1;
 inline constexpr UINT ProgressRepaintPeriodMs = 33;
 
-// The timer's tick: the newest name, if any, and the steps taken so far, the bar held at its end
-// when more steps come than were counted.
+// The timer's tick: the newest name, if any, and the steps taken so far, or once a free-space row
+// runs the bytes it has written; the bar held at its end when more come than were counted.
 void RepaintProgress(HWND dialog);
 
 // The last state on screen now, before the dialog goes.

@@ -1,5 +1,6 @@
 #include "job/shred_worker.h"
 #include "engine/chosen_item.h"
+#include "job/free_space_job.h"
 #include "job/job_messages.h"
 #include "job/job_record.h"
 
@@ -9,6 +10,10 @@ void ShredRows(std::vector<JobRow>& rows, ShredMethod method, JobProgress& progr
     for (JobRow& row : rows) {
         if (progress.StopRequested()) {
             return;
+        }
+        // Free space is wiped after every item, which may free more of it.
+        if (row.kind == JobRowKind::FreeSpace) {
+            continue;
         }
         if (!IsShreddableRow(row)) {
             row.state = RowState::LeftAlone;
@@ -30,6 +35,7 @@ DWORD WINAPI ShredWorker(LPVOID progressDialog) {
         const SystemAwake awake;
         try {
             ShredRows(CurrentJob.rows, CurrentJob.method, CurrentJob.progress);
+            WipeFreeSpaceRows(CurrentJob.rows, CurrentJob.method, CurrentJob.progress);
         } catch (...) {
             // Whatever failed, the worker goes no further: every row reached so far is judged by
             // what the engine reported, and the rows not reached stay and count.

@@ -1,4 +1,5 @@
 #include "engine/cloud_placeholders.h"
+#include "engine/free_space_wipe.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/current_folder.h"
 #include "mainwindow/main_dialog.h"
@@ -13,6 +14,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     MoveCurrentFolderToSystemFolder();
     // Cloud files must show what they are before anything is listed or opened.
     ExposeCloudPlaceholders();
+    // A wipe of free space cut short by a power cut must not leave the drive without its space.
+    start.fillFoldersLeft = RemoveLeftoverFillFolders();
     return static_cast<int>(DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), nullptr,
                                             MainDialog, reinterpret_cast<LPARAM>(&start)));
 }

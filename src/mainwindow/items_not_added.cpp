@@ -9,8 +9,6 @@ const wchar_t* ReasonText(AddOutcome outcome) {
     switch (outcome) {
     case AddOutcome::NotAFullPath:
         return NotAFullPathReason;
-    case AddOutcome::Root:
-        return RootReason;
     case AddOutcome::AlreadyListed:
         return AlreadyListedReason;
     case AddOutcome::NoFileId:
@@ -19,6 +17,8 @@ const wchar_t* ReasonText(AddOutcome outcome) {
         return NoFinalPathReason;
     case AddOutcome::Added:
     case AddOutcome::Unreadable:
+    case AddOutcome::NotALocalVolume:
+    case AddOutcome::NotChosen:
         break;
     }
     return UnreadableReason;

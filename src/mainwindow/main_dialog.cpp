@@ -9,7 +9,9 @@
 #include "job/shred_job.h"
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
+#include "mainwindow/free_space_roots.h"
 #include "mainwindow/items_not_added.h"
+#include "mainwindow/free_space_text.h"
 #include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
 #include "mainwindow/path_pickers.h"
@@ -27,7 +29,7 @@
 
 namespace {
 
-// Posted at start-up to name the items of the command line that could not be added.
+// Posted at start-up to add the command line's volumes' roots and name what was not added.
 constexpr UINT WM_REPORT_START_ITEMS = WM_APP + 1;
 
 // The main window's keys. The dialog manager's modal loop knows no accelerators, but it offers
@@ -75,23 +77,68 @@ void SetWindowIcons(HWND dialog) {
     SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon));
 }
 
-// Adds what one pick, drop, paste or command line brought; returns every item that was not
-// added, with why.
-std::vector<ItemNotAdded> AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
+// What one pick, drop, paste or command line brought that was not added, for the user to be told.
+struct NotAdded {
+    // Items not added, each with why.
+    std::vector<ItemNotAdded> items;
+    // Volumes' roots on drives that are not local, each with why.
+    std::vector<std::wstring> notLocalDrives;
+};
+
+void Append(NotAdded& to, const NotAdded& from) {
+    to.items.insert(to.items.end(), from.items.begin(), from.items.end());
+    to.notLocalDrives.insert(to.notLocalDrives.end(), from.notLocalDrives.begin(),
+                             from.notLocalDrives.end());
+}
+
+std::wstring NotLocalDrivesText(const std::vector<std::wstring>& drives) {
+    std::wstring text = NotLocalDrivesIntro;
+    text += L"\n";
+    for (const std::wstring& drive : drives) {
+        text += L"\n" + drive;
+    }
+    return text;
+}
+
+std::wstring NotAddedText(const NotAdded& notAdded) {
+    std::wstring text;
+    if (!notAdded.items.empty()) {
+        text = ItemsNotAddedText(notAdded.items);
+    }
+    if (!notAdded.notLocalDrives.empty()) {
+        text += (text.empty() ? L"" : L"\n\n") + NotLocalDrivesText(notAdded.notLocalDrives);
+    }
+    return text;
+}
+
+std::wstring NotLocalDriveLine(const std::wstring& path) {
+    const std::wstring root = VolumeRootOf(path);
+    const std::wstring reason = NotLocalReason(root);
+    std::vector<wchar_t> line(std::wcslen(NotLocalDriveFormat) + root.size() + reason.size() + 1);
+    std::swprintf(line.data(), line.size(), NotLocalDriveFormat, root.c_str(), reason.c_str());
+    return line.data();
+}
+
+// Adds what one pick, drop, paste or command line brought; returns what was not added, but what
+// the user chose not to add.
+NotAdded AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
     const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
-    std::vector<ItemNotAdded> notAdded;
+    NotAdded notAdded;
     for (std::size_t index = 0; index < outcomes.size(); ++index) {
-        if (outcomes[index] != AddOutcome::Added) {
-            notAdded.push_back(ItemNotAdded{paths[index], outcomes[index]});
+        if (outcomes[index] == AddOutcome::NotALocalVolume) {
+            notAdded.notLocalDrives.push_back(NotLocalDriveLine(paths[index]));
+        } else if (outcomes[index] != AddOutcome::Added &&
+                   outcomes[index] != AddOutcome::NotChosen) {
+            notAdded.items.push_back(ItemNotAdded{paths[index], outcomes[index]});
         }
     }
     return notAdded;
 }
 
-void ReportItemsNotAdded(HWND dialog, const std::vector<ItemNotAdded>& notAdded) {
-    if (!notAdded.empty()) {
-        MessageBoxW(dialog, ItemsNotAddedText(notAdded).c_str(), ItemsNotAddedCaption,
-                    MB_OK | MB_ICONWARNING);
+void ReportItemsNotAdded(HWND dialog, const NotAdded& notAdded) {
+    const std::wstring text = NotAddedText(notAdded);
+    if (!text.empty()) {
+        MessageBoxW(dialog, text.c_str(), ItemsNotAddedCaption, MB_OK | MB_ICONWARNING);
     }
 }
 
@@ -100,12 +147,51 @@ void AddPicked(HWND dialog, const std::vector<std::wstring>& paths) {
     ReportItemsNotAdded(dialog, AddItems(dialog, paths));
 }
 
-// The items of the command line that could not be added, until the window is on screen to own
-// the box that names them: a box at start-up would otherwise stand alone, with no window behind.
-std::vector<ItemNotAdded> startItemsNotAdded;
+void ReportFillFoldersLeft(HWND dialog, const std::vector<std::wstring>& folders) {
+    if (folders.empty()) {
+        return;
+    }
+    std::wstring text = FillFoldersLeftIntro;
+    text += L"\n";
+    for (const std::wstring& folder : folders) {
+        text += L"\n" + folder;
+    }
+    text += L"\n\n";
+    text += FillFoldersLeftAdvice;
+    MessageBoxW(dialog, text.c_str(), FillFoldersLeftCaption, MB_OK | MB_ICONINFORMATION);
+}
+
+// What waits for the window to be on screen and free to own the boxes: a box at start-up would
+// otherwise stand alone, with no window behind, and one during a hand-over would hold its sender.
+// The items that could not be added; the volumes' roots, whose flash warning is such a box; the
+// fill folders left at start-up.
+struct LaterReports {
+    NotAdded itemsNotAdded;
+    std::vector<std::wstring> volumeRoots;
+    std::vector<std::wstring> fillFoldersLeft;
+};
+LaterReports laterReports;
 
 void OnReportStartItems(HWND dialog) {
-    ReportItemsNotAdded(dialog, std::exchange(startItemsNotAdded, {}));
+    LaterReports reports = std::exchange(laterReports, {});
+    Append(reports.itemsNotAdded, AddItems(dialog, reports.volumeRoots));
+    ReportItemsNotAdded(dialog, reports.itemsNotAdded);
+    ReportFillFoldersLeft(dialog, reports.fillFoldersLeft);
+}
+
+// Adds the paths but the volumes' roots, and leaves those and the report of what was not added
+// for WM_REPORT_START_ITEMS.
+void AddItemsReportLater(HWND dialog, const std::vector<std::wstring>& paths) {
+    std::vector<std::wstring> items;
+    for (const std::wstring& path : paths) {
+        (VolumeRootOf(path).empty() ? items : laterReports.volumeRoots).push_back(path);
+    }
+    Append(laterReports.itemsNotAdded, AddItems(dialog, items));
+    const NotAdded& notAdded = laterReports.itemsNotAdded;
+    if (!notAdded.items.empty() || !notAdded.notLocalDrives.empty() ||
+        !laterReports.volumeRoots.empty() || !laterReports.fillFoldersLeft.empty()) {
+        PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
+    }
 }
 
 // Items the Explorer menu hands over: taken only while the window is the user's, the answer telling
@@ -114,12 +200,7 @@ void OnReportStartItems(HWND dialog) {
 INT_PTR OnCopyData(HWND dialog, const COPYDATASTRUCT& data) {
     const bool take = data.dwData == ItemHandoffTag && IsWindowEnabled(dialog);
     if (take) {
-        const std::vector<ItemNotAdded> notAdded =
-            AddItems(dialog, UnpackItems(data.lpData, data.cbData));
-        startItemsNotAdded.insert(startItemsNotAdded.end(), notAdded.begin(), notAdded.end());
-        if (!notAdded.empty()) {
-            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
-        }
+        AddItemsReportLater(dialog, UnpackItems(data.lpData, data.cbData));
     }
     SetWindowLongPtrW(dialog, DWLP_MSGRESULT, take);
     return TRUE;
@@ -138,11 +219,9 @@ void OnInitDialog(HWND dialog, const MainWindowStart* start) {
     ShredListView(dialog).SetUp();
     CreateStatusBar();
     StartMainWindowKeys(dialog);
-    if (start && !start->paths.empty()) {
-        startItemsNotAdded = AddItems(dialog, start->paths);
-        if (!startItemsNotAdded.empty()) {
-            PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
-        }
+    if (start) {
+        laterReports.fillFoldersLeft = start->fillFoldersLeft;
+        AddItemsReportLater(dialog, start->paths);
     }
 }
 

@@ -37,8 +37,6 @@ inline constexpr int ItemsNotAddedListed = 10;
 inline constexpr const wchar_t* ItemsNotAddedReasonSeparator = L" \u2014 ";
 inline constexpr const wchar_t* NotAFullPathReason =
     L"a full path is needed, with backslashes (like C:\\folder\\file.txt)";
-inline constexpr const wchar_t* RootReason =
-    L"a whole drive or share cannot be shredded: add the items in it";
 inline constexpr const wchar_t* AlreadyListedReason = L"already in the list";
 inline constexpr const wchar_t* UnreadableReason = L"cannot be opened";
 inline constexpr const wchar_t* NoFileIdReason =

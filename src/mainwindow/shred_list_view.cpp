@@ -2,6 +2,9 @@
 
 #include "engine/item_identity.h"
 #include "engine/long_path.h"
+#include "job/free_space_job.h"
+#include "mainwindow/free_space_roots.h"
+#include "mainwindow/free_space_text.h"
 #include "mainwindow/list_filling.h"
 #include "mainwindow/list_view_text.h"
 #include "mainwindow/listed_items.h"
@@ -9,7 +12,9 @@
 #include "mainwindow/shred_list.h"
 #include "resource.h"
 
+#include <cwchar>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -19,6 +24,10 @@ struct RowRecord {
     // A folder, a link, or an item whose attributes could not be read when it was added: a path
     // may lead through it.
     bool mayHoldItems = true;
+    JobRowKind kind = JobRowKind::Item;
+    // A free-space row: the volume's root and which volume that is.
+    std::wstring freeSpaceRoot;
+    std::wstring volumeKey;
 };
 
 LRESULT Send(HWND list, UINT message, WPARAM wParam, const void* lParam) {
@@ -64,10 +73,57 @@ AddOutcome OutcomeOf(ItemReading reading) {
     return AddOutcome::Unreadable;
 }
 
-// "C:\", "\\server\share": what holds items but is none itself.
-bool IsRoot(const std::wstring& path) {
-    const std::wstring inside = JoinPath(path, L"x");
-    return IsUsableFullPath(inside) && ParentFolderPath(inside).back() == L'\\';
+bool ListsVolume(HWND list, const std::wstring& volumeKey) {
+    const int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        const RowRecord* record = RecordOf(list, row);
+        if (record && record->kind == JobRowKind::FreeSpace && record->volumeKey == volumeKey) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::wstring FreeSpacePathText(const std::wstring& root) {
+    std::vector<wchar_t> text(std::wcslen(FreeSpacePathFormat) + root.size() + 1);
+    std::swprintf(text.data(), text.size(), FreeSpacePathFormat, root.c_str());
+    return text.data();
+}
+
+// The row of a volume's free space, named for it, its free space as its size.
+AddOutcome AddFreeSpaceRow(HWND window, HWND list, const std::wstring& root) {
+    if (!IsLocalVolume(root)) {
+        return AddOutcome::NotALocalVolume;
+    }
+    auto record = std::make_unique<RowRecord>();
+    record->mayHoldItems = false;
+    record->kind = JobRowKind::FreeSpace;
+    record->freeSpaceRoot = root;
+    record->volumeKey = VolumeKeyOf(root);
+    if (ListsVolume(list, record->volumeKey)) {
+        return AddOutcome::AlreadyListed;
+    }
+    if (MayBeFlashStorage(root) && !ConfirmFlashFreeSpace(window, root)) {
+        return AddOutcome::NotChosen;
+    }
+    const std::wstring name = FreeSpaceRowName(root);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT | LVIF_PARAM;
+    item.iItem = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    item.iSubItem = ShredColumnName;
+    item.pszText = const_cast<wchar_t*>(name.c_str());
+    item.lParam = reinterpret_cast<LPARAM>(record.get());
+    const int row = static_cast<int>(Send(list, LVM_INSERTITEMW, 0, &item));
+    if (row < 0) {
+        return AddOutcome::Unreadable;
+    }
+    record.release();
+    ULONGLONG freeBytes = 0;
+    const bool known = ReadVolumeFreeSpace(root, freeBytes);
+    SetListViewItemText(list, row, ShredColumnPath, FreeSpacePathText(root));
+    SetListViewItemText(list, row, ShredColumnSize,
+                        known ? SizeText(static_cast<long long>(freeBytes)) : std::wstring());
+    return AddOutcome::Added;
 }
 
 // The first selected row after row; -1 gives the first of all, and the answer is -1 for none.
@@ -103,11 +159,16 @@ std::wstring ShredListView::RowPath(int row) const {
 
 bool ShredListView::RowIdentity(int row, ItemId& id) const {
     const RowRecord* record = RecordOf(list_, row);
-    if (!record) {
+    if (!record || record->kind != JobRowKind::Item) {
         return false;
     }
     id = record->id;
     return true;
+}
+
+std::wstring ShredListView::RowFreeSpaceRoot(int row) const {
+    const RowRecord* record = RecordOf(list_, row);
+    return record ? record->freeSpaceRoot : std::wstring();
 }
 
 void ShredListView::SetRowItem(int row, const std::wstring& path, const ItemId& id) {
@@ -158,8 +219,12 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
     std::vector<AddOutcome> outcomes;
     for (const std::wstring& given : paths) {
         filling.Tick();
+        if (const std::wstring root = VolumeRootOf(given); !root.empty()) {
+            outcomes.push_back(AddFreeSpaceRow(window_, list_, root));
+            continue;
+        }
         if (!IsUsableFullPath(given)) {
-            outcomes.push_back(IsRoot(given) ? AddOutcome::Root : AddOutcome::NotAFullPath);
+            outcomes.push_back(AddOutcome::NotAFullPath);
             continue;
         }
         if (listed.HoldsPath(given)) {

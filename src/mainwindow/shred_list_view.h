@@ -19,8 +19,6 @@ enum class AddOutcome {
     Added,
     // Not a usable full path (a relative path, forward slashes): no row the job could act on.
     NotAFullPath,
-    // A drive or share root, which is no item the job could remove.
-    Root,
     // The path is listed, lies inside a listed folder, or names an item that a row names.
     AlreadyListed,
     // The item could not be opened to read its identity.
@@ -29,6 +27,10 @@ enum class AddOutcome {
     NoFileId,
     // Where its path led cannot be read (some shares, a folder on the way that cannot be read).
     NoFinalPath,
+    // A volume's root on a drive that is neither fixed nor removable: its free space takes no row.
+    NotALocalVolume,
+    // The user chose not to list the free space of what may be flash storage.
+    NotChosen,
 };
 
 // Each row carries the identity of its item, read when the row was added, in a record that the
@@ -45,6 +47,7 @@ public:
     int RowCount() const override;
     std::wstring RowPath(int row) const override;
     bool RowIdentity(int row, ItemId& id) const override;
+    std::wstring RowFreeSpaceRoot(int row) const override;
     void SetRowItem(int row, const std::wstring& path, const ItemId& id) override;
     void DeleteRow(int row) override;
     // The first checked method button; "Random data", the window's own default, should none be.
@@ -56,7 +59,9 @@ public:
     // Appends a row for each path in turn, with where the path led (its final path), named by its
     // last component, with its size text. A row is added only for a usable full path whose
     // identity and final path can be read and that the list does not already hold (see
-    // AddOutcome); a folder that holds listed rows is added after them. The list is painted once,
+    // AddOutcome); a folder that holds listed rows is added after them. A volume's root adds the
+    // row of its free space instead, once per volume, for a local volume only, and on flash
+    // storage only when the user answers Yes to a box this window owns. The list is painted once,
     // at the end, with the first new row in view; a long add shows the wait cursor and refuses
     // input meanwhile (ListFilling).
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);

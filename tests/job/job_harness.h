@@ -43,6 +43,7 @@ struct ShownPaint {
     bool bar = false;
     std::wstring name;
     int position = 0;
+    int range = 0;
     bool onScreen = false;
     std::size_t afterEvents = 0;
 };
@@ -261,8 +262,10 @@ private:
         if (message == WM_PAINT && Current()) {
             const auto position =
                 static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETPOS, 0, 0));
-            Current()->paints.push_back(
-                {true, L"", position, IsWindowVisible(bar) != FALSE, Current()->EventCount()});
+            const auto range =
+                static_cast<int>(CallWindowProcW(BarProc(), bar, PBM_GETRANGE, FALSE, 0));
+            Current()->paints.push_back({true, L"", position, range, IsWindowVisible(bar) != FALSE,
+                                         Current()->EventCount()});
         }
         return result;
     }
@@ -270,8 +273,8 @@ private:
     static LRESULT CALLBACK RecordingNameProc(HWND name, UINT message, WPARAM wParam,
                                               LPARAM lParam) {
         if (message == WM_PAINT && Current()) {
-            Current()->paints.push_back({false, WindowText(name), 0, IsWindowVisible(name) != FALSE,
-                                         Current()->EventCount()});
+            Current()->paints.push_back({false, WindowText(name), 0, 0,
+                                         IsWindowVisible(name) != FALSE, Current()->EventCount()});
         }
         return CallWindowProcW(NameProc(), name, message, wParam, lParam);
     }

@@ -1,9 +1,11 @@
 // Whole jobs on real files: the names and steps each row takes, the disk and the list afterwards,
 // and the one report of the rows that stay.
+#include "job/free_space_job.h"
 #include "job_harness.h"
 #include "support/temp_folder.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <set>
 
 namespace {
@@ -122,6 +124,53 @@ TEST(ShredJob, RowWhoseItemIsGoneTakesNoStepAndStaysReported) {
     EXPECT_EQ(std::vector<std::wstring>{temp / L"gone.txt"}, job.RowPaths());
     ASSERT_EQ(1u, job.reports.size());
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
+}
+
+// A volume of 5 GiB free, whose wipe writes one chunk more than counted (another program freed
+// space meanwhile) and ends as wipeResult says; what the job's file was when the wipe began.
+FreeSpaceWipeResult wipeResult = FreeSpaceWipeResult::Wiped;
+std::wstring jobFile;
+bool fileThereAtWipe = true;
+
+FreeSpaceWipeResult StandInWipe(const std::wstring&, ShredMethod method, ShredProgress& progress) {
+    fileThereAtWipe = PathExists(jobFile);
+    const std::uint64_t bytes = (5ull << 30) * PassesOf(method).size() + OverwriteChunkSize;
+    for (std::uint64_t done = 0; done < bytes; done += OverwriteChunkSize) {
+        progress.BytesWritten(OverwriteChunkSize);
+    }
+    return wipeResult;
+}
+
+TEST(ShredJob, FreeSpaceIsWipedLastWithTheBarAtItsEndAndLeavesOnlyWhenWiped) {
+    ReadVolumeFreeSpace = [](const std::wstring&, ULONGLONG& bytes) {
+        bytes = 5ull << 30;
+        return true;
+    };
+    WipeVolumeFreeSpace = StandInWipe;
+    for (FreeSpaceWipeResult result : {FreeSpaceWipeResult::Wiped, FreeSpaceWipeResult::Failed}) {
+        TempFolder temp;
+        jobFile = temp / L"a.txt";
+        WriteTestFile(jobFile, "a");
+        wipeResult = result;
+        StandInJob job;
+        job.list.Check(OverwriteDod3);
+        job.list.AddFreeSpace(L"C:\\");
+        job.AddRow(jobFile);
+
+        job.ShredNow();
+
+        EXPECT_FALSE(fileThereAtWipe) << "the free space is wiped after every other row";
+        EXPECT_EQ((std::vector<std::wstring>{L"a.txt", L"Free space of C:"}), job.ShownNames());
+        const ShownPaint* bar = job.LastPaint(true);
+        ASSERT_NE(nullptr, bar);
+        EXPECT_GT(bar->range, 1 << 30) << "15 GiB on the bar's 32-bit range";
+        EXPECT_EQ(bar->range, bar->position);
+        const bool wiped = result == FreeSpaceWipeResult::Wiped;
+        EXPECT_EQ(wiped ? 0u : 1u, job.RowPaths().size());
+        EXPECT_EQ(wiped ? 0u : 1u, job.reports.size());
+    }
+    ReadVolumeFreeSpace = ReadFreeSpace;
+    WipeVolumeFreeSpace = WipeFreeSpace;
 }
 
 TEST(ShredJob, SecondJobRunsLikeTheFirst) {

@@ -1,4 +1,6 @@
 #include "main_window_fixture.h"
+#include "job/free_space_job.h"
+#include "mainwindow/free_space_roots.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
@@ -26,6 +28,32 @@ struct ShownBox {
     SeenMessageBox box;
     HWND owner = nullptr;
 };
+
+// Drives as a test wants them: N: a network drive, every other one of driveType, answering
+// seekPenalty, with 5 GiB free.
+struct StandInDrives {
+    static inline UINT driveType = DRIVE_FIXED;
+    static inline SeekPenalty seekPenalty = SeekPenalty::Incurred;
+    StandInDrives() {
+        QueryDriveType = [](LPCWSTR root) { return root[0] == L'N' ? DRIVE_REMOTE : driveType; };
+        QuerySeekPenalty = [](const std::wstring&) { return seekPenalty; };
+        ReadVolumeFreeSpace = [](const std::wstring&, ULONGLONG& bytes) {
+            bytes = 5ull << 30;
+            return true;
+        };
+    }
+    ~StandInDrives() {
+        QueryDriveType = GetDriveTypeW;
+        QuerySeekPenalty = saved_;
+        ReadVolumeFreeSpace = ReadFreeSpace;
+        driveType = DRIVE_FIXED;
+        seekPenalty = SeekPenalty::Incurred;
+    }
+    SeekPenaltyQuery saved_ = QuerySeekPenalty;
+};
+const std::vector<std::wstring> kFreeSpaceOfC = {
+    L"Free space of C:",
+    L"C:\\ (only its free space is overwritten: nothing stored on it is touched)", L"5242880 KB"};
 
 int CheckedMethod(HWND dialog) {
     int checked = 0;
@@ -117,15 +145,19 @@ TEST_F(MainWindowTest, RealFilesGiveTheirSizeTextsThroughTheControl) {
     TempFolder folder;
     WriteTestFile(folder / L"big.bin", std::string(1536, 'b'));
     const KernelHandle held = HoldWithoutSharing(folder / L"big.bin");
+    const StandInDrives drives;
     EXPECT_EQ(AddOutcome::Added, Add(folder / L"big.bin"));
     EXPECT_EQ(AddOutcome::Added, Add(folder.Path()));
-    EXPECT_EQ(AddOutcome::Root, Add(L"C:\\"));
+    EXPECT_EQ(AddOutcome::Added, Add(L"C:\\"));
+    // A drive listed twice is listed once, and only a local one is listed.
+    EXPECT_EQ(AddOutcome::AlreadyListed, Add(L"\\\\?\\c:\\"));
+    EXPECT_EQ(AddOutcome::NotALocalVolume, Add(L"N:\\"));
+    EXPECT_EQ(AddOutcome::NotALocalVolume, Add(L"\\\\server\\share"));
 
     const std::wstring folderName = folder.Path().substr(folder.Path().rfind(L'\\') + 1);
-    const Rows expected = {
-        {L"big.bin", folder / L"big.bin", L"2 KB"},
-        {folderName, folder.Path(), L"<DIR>"},
-    };
+    const Rows expected = {{L"big.bin", folder / L"big.bin", L"2 KB"},
+                           {folderName, folder.Path(), L"<DIR>"},
+                           kFreeSpaceOfC};
     EXPECT_EQ(expected, ListRows(list, 3));
 }
 
@@ -239,9 +271,10 @@ TEST_F(MainWindowTest, ARowShowsWhereItsPathLed) {
 TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
     TempFolder folder;
     WriteTestFile(folder / L"here.txt", "h");
-    const std::vector<std::wstring> paths = {folder / L"gone.txt", folder / L"here.txt",
-                                             folder / L"missing\\deep.txt", L"here.txt",
-                                             L"C:/windows/win.ini"};
+    const std::vector<std::wstring> paths = {
+        folder / L"gone.txt", folder / L"here.txt", folder / L"missing\\deep.txt", L"N:\\",
+        L"here.txt",          L"C:/windows/win.ini"};
+    const StandInDrives drives;
     std::vector<ShownBox> boxes;
     DialogWatcher watcher([&](HWND box) {
         boxes.push_back({ReadMessageBox(box), GetWindow(box, GW_OWNER)});
@@ -259,11 +292,46 @@ TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
                                  L"C:\\folder\\file.txt)\n";
     for (const std::wstring& line :
          {paths[0] + L" \u2014 cannot be opened\n", paths[2] + L" \u2014 cannot be opened\n",
-          paths[3] + notFull, paths[4] + notFull}) {
+          paths[4] + notFull, paths[5] + notFull}) {
         EXPECT_NE(std::wstring::npos, text.find(L"\n" + line)) << text;
     }
     EXPECT_EQ(std::wstring::npos, text.find(paths[1])) << text;
     EXPECT_NE(std::wstring::npos, text.find(L"\\\\server\\share\\")) << text;
+    EXPECT_NE(std::wstring::npos, text.find(L"\nN:\\ (a network drive)")) << text;
+}
+
+// Where the drive may be flash storage, its free space is listed only when the user says Yes to
+// what a wipe does there.
+TEST_F(MainWindowTest, FreeSpaceOnFlashStorageIsListedOnlyOnYes) {
+    struct Case {
+        UINT driveType;
+        SeekPenalty seekPenalty;
+        int answer; // 0: no box expected
+        AddOutcome outcome;
+    };
+    for (const Case& c : {Case{DRIVE_FIXED, SeekPenalty::Incurred, 0, AddOutcome::Added},
+                          Case{DRIVE_FIXED, SeekPenalty::None, IDYES, AddOutcome::Added},
+                          Case{DRIVE_FIXED, SeekPenalty::NoAnswer, IDNO, AddOutcome::NotChosen},
+                          Case{DRIVE_REMOVABLE, SeekPenalty::Incurred, IDYES, AddOutcome::Added}}) {
+        Command(IDC_CLEAR_LIST);
+        const StandInDrives drives;
+        StandInDrives::driveType = c.driveType;
+        StandInDrives::seekPenalty = c.seekPenalty;
+        std::vector<ShownBox> boxes;
+        DialogWatcher watcher([&](HWND box) {
+            boxes.push_back({ReadMessageBox(box), GetWindow(box, GW_OWNER)});
+            PostDialogButton(box, c.answer);
+        });
+        EXPECT_EQ(c.outcome, Add(L"C:\\")) << c.answer;
+        EXPECT_EQ(c.outcome == AddOutcome::Added ? Rows{kFreeSpaceOfC} : Rows{}, ListRows(list, 3));
+        ASSERT_EQ(c.answer ? 1u : 0u, boxes.size());
+        if (c.answer) {
+            EXPECT_EQ(dialog, boxes[0].owner);
+            EXPECT_EQ((std::vector<int>{IDYES, IDNO}), boxes[0].box.buttons);
+            EXPECT_NE(std::wstring::npos, boxes[0].box.text.find(L"wears the drive"));
+            EXPECT_NE(std::wstring::npos, boxes[0].box.text.find(L"fail to write"));
+        }
+    }
 }
 
 TEST_F(MainWindowTest, DroppedFilesAndFoldersArriveInDropOrder) {
@@ -601,17 +669,20 @@ TEST(MainWindowModal, CtrlVAddsTheCopiedFilesAndFoldersWhereverTheFocusIs) {
 }
 
 // The paths of the command line go in as the window opens, with the checks of a drop; another
-// case and a short name reach the items as the disk spells them.
+// case and a short name reach the items as the disk spells them; a drive's root, quoted as Send
+// To passes it, lists its free space once the window is up to own its boxes, as do the fill
+// folders left.
 TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
     TempFolder folder;
     WriteTestFile(folder / L"sent.txt", std::string(2048, 's'));
     MakeTestFolder(folder / L"sent folder");
+    const StandInDrives drives;
     const std::wstring shortFolder = ShortPath(folder / L"sent folder");
     ASSERT_NE(folder / L"sent folder", shortFolder);
-    const std::wstring line = L"Ferrolet.exe \"" + folder / L"SENT.TXT" + L"\" " + shortFolder +
-                              L" \"" + folder / L"gone.txt" + L"\" " + folder / L"sent.txt" +
-                              L" relative.txt \"D:\\\"";
-    MainWindowStart start{CommandLinePaths(line.c_str())};
+    const std::wstring line = L"Ferrolet.exe \"" + folder / L"SENT.TXT" + L"\" \"C:\\\" " +
+                              shortFolder + L" \"" + folder / L"gone.txt" + L"\" c:\\ " +
+                              folder / L"sent.txt" + L" relative.txt";
+    MainWindowStart start{CommandLinePaths(line.c_str()), {L"D:\\look-alike"}};
     std::vector<SeenMessageBox> boxes;
     DialogWatcher watcher([&](HWND box) {
         // The main window is a dialog too; the box is the one it owns.
@@ -627,20 +698,21 @@ TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
     // The box names the refused items once the window is there to own it, not while it is made.
     EXPECT_TRUE(boxes.empty());
     ShowWindow(dialog, SW_SHOW);
-    PumpUntil([&] { return !boxes.empty(); }, 10000);
+    PumpUntil([&] { return boxes.size() == 2; }, 10000);
     const Rows rows = ListRows(GetDlgItem(dialog, IDC_SHRED_LIST), 3);
     DestroyWindow(dialog);
     EXPECT_EQ((Rows{{L"sent.txt", folder / L"sent.txt", L"2 KB"},
-                    {L"sent folder", folder / L"sent folder", L"<DIR>"}}),
+                    {L"sent folder", folder / L"sent folder", L"<DIR>"},
+                    kFreeSpaceOfC}),
               rows);
-    ASSERT_EQ(1u, boxes.size());
-    for (const std::wstring& item :
-         {folder / L"gone.txt" + L" \u2014 cannot be opened",
-          folder / L"sent.txt" + L" \u2014 already in the list",
-          std::wstring(L"relative.txt \u2014 a full path is needed"),
-          std::wstring(L"D:\\ \u2014 a whole drive or share cannot be shredded")}) {
+    ASSERT_EQ(2u, boxes.size());
+    for (const std::wstring& item : {folder / L"gone.txt" + L" \u2014 cannot be opened",
+                                     folder / L"sent.txt" + L" \u2014 already in the list",
+                                     std::wstring(L"relative.txt \u2014 a full path is needed")}) {
         EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"\n" + item)) << boxes[0].text;
     }
+    EXPECT_EQ(L"Fill folders left alone", boxes[1].caption);
+    EXPECT_NE(std::wstring::npos, boxes[1].text.find(L"\nD:\\look-alike\n")) << boxes[1].text;
 }
 
 } // namespace

@@ -20,6 +20,10 @@ public:
         row.hasIdentity = ReadItemIdAtPath(path, row.identity);
         rows_.push_back(row);
     }
+    // The row of the free space of the volume at root.
+    void AddFreeSpace(const std::wstring& root) {
+        rows_.push_back(Row{L"Free space of " + root, {}, false, root});
+    }
     // A row whose path the program itself would never list, and no identity.
     void AddRaw(const std::wstring& path) { rows_.push_back(Row{path, {}, false}); }
     // The job reads the method before its worker starts; a later check must not reach it.
@@ -40,6 +44,7 @@ public:
         id = At(row).identity;
         return At(row).hasIdentity;
     }
+    std::wstring RowFreeSpaceRoot(int row) const override { return At(row).freeSpaceRoot; }
     void SetRowItem(int row, const std::wstring& path, const ItemId& id) override {
         rows_.at(static_cast<std::size_t>(row)).path = path;
         rows_.at(static_cast<std::size_t>(row)).identity = id;
@@ -52,6 +57,7 @@ private:
         std::wstring path;
         ItemId identity;
         bool hasIdentity;
+        std::wstring freeSpaceRoot = {};
     };
     const Row& At(int row) const { return rows_.at(static_cast<std::size_t>(row)); }
 
