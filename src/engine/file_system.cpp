@@ -113,6 +113,10 @@ BOOL IndexOfHandle(HANDLE item, LONGLONG* index) {
     if (!Succeeded(result)) {
         return FALSE;
     }
+    if (internal.QuadPart == 0 || internal.QuadPart == -1) {
+        SetLastError(ERROR_NOT_SUPPORTED);
+        return FALSE;
+    }
     *index = internal.QuadPart;
     return TRUE;
 }
@@ -208,6 +212,7 @@ const FileSystemApi RealFileSystem = {
     .OpenRelative = &OpenRelativeToHandle,
     .CreateRelative = &CreateRelativeToHandle,
     .GetItemName = &NameOfHandle,
+    .GetFinalPathNameByHandleW = &::GetFinalPathNameByHandleW,
     .GetFileInformationByHandleEx = &::GetFileInformationByHandleEx,
     .GetFileInformationByHandle = &::GetFileInformationByHandle,
     .GetFileIndex = &IndexOfHandle,

@@ -27,12 +27,16 @@ struct FileSystemApi {
     // "\Device\HarddiskVolume2\dir\file" on Windows, "\??\Z:\dir\file" under Wine
     // (NtQueryObject, ObjectNameInformation). FALSE and the last error on failure.
     BOOL (*GetItemName)(HANDLE item, std::wstring& name);
+    // Where the open item is, its links resolved: "\\?\C:\dir\file", "\\?\UNC\server\share\file" or
+    // with VOLUME_NAME_GUID "\\?\Volume{...}\dir\file".
+    decltype(&::GetFinalPathNameByHandleW) GetFinalPathNameByHandleW;
     decltype(&::GetFileInformationByHandleEx) GetFileInformationByHandleEx;
     // Only where FileIdInfo is not answered: the volume serial and 64-bit index of an item.
     decltype(&::GetFileInformationByHandle) GetFileInformationByHandle;
     // The open item's index number on its volume, the same one its folder's listing gives as
     // FileId (NtQueryInformationFile, FileInternalInformation); FALSE and the last error on
-    // failure.
+    // failure, and FALSE with ERROR_NOT_SUPPORTED where the file system gives no such number (0,
+    // or all ones), so that two such items never pass for one.
     BOOL (*GetFileIndex)(HANDLE item, LONGLONG* index);
     decltype(&::SetFileInformationByHandle) SetFileInformationByHandle;
     // Gives the open item the bare name in the folder that holds it (open as folder), never

@@ -8,6 +8,10 @@ namespace {
 constexpr std::wstring_view ExtendedPrefix = L"\\\\?\\";
 constexpr std::wstring_view ExtendedUncPrefix = L"\\\\?\\UNC\\";
 constexpr std::wstring_view UncPrefix = L"\\\\";
+// "Volume{GUID}", the name of a volume whether or not it has a drive letter; x is a hex digit.
+constexpr std::wstring_view VolumeGuidStart = L"Volume{";
+constexpr std::wstring_view GuidPattern = L"xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx";
+constexpr std::size_t VolumeGuidLength = VolumeGuidStart.size() + GuidPattern.size() + 1;
 
 bool StartsWithIgnoringCase(std::wstring_view text, std::wstring_view prefix) {
     if (text.size() < prefix.size()) {
@@ -55,6 +59,29 @@ bool IsDrivePath(std::wstring_view path) {
            path[2] == L'\\' && AreUsableComponents(path.substr(3), 1);
 }
 
+bool IsVolumeGuid(std::wstring_view name) {
+    if (name.size() != VolumeGuidLength || !StartsWithIgnoringCase(name, VolumeGuidStart) ||
+        name.back() != L'}') {
+        return false;
+    }
+    const std::wstring_view guid = name.substr(VolumeGuidStart.size(), GuidPattern.size());
+    for (std::size_t i = 0; i < guid.size(); ++i) {
+        const bool matches = GuidPattern[i] == L'x' ? guid[i] < 0x80 && std::iswxdigit(guid[i])
+                                                    : guid[i] == GuidPattern[i];
+        if (!matches) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// "Volume{...}\item...", after the extended prefix.
+bool IsVolumePath(std::wstring_view path) {
+    return path.size() > VolumeGuidLength + 1 && IsVolumeGuid(path.substr(0, VolumeGuidLength)) &&
+           path[VolumeGuidLength] == L'\\' &&
+           AreUsableComponents(path.substr(VolumeGuidLength + 1), 1);
+}
+
 // "server\share\item...": a share root alone is no item, and "." or "?" as the server (a device
 // path) is no usable component.
 bool IsUncRest(std::wstring_view rest) {
@@ -72,7 +99,8 @@ bool IsUsableFullPath(const std::wstring& path) {
         return IsUncRest(view.substr(ExtendedUncPrefix.size()));
     }
     if (view.starts_with(ExtendedPrefix)) {
-        return IsDrivePath(view.substr(ExtendedPrefix.size()));
+        const std::wstring_view rest = view.substr(ExtendedPrefix.size());
+        return IsDrivePath(rest) || IsVolumePath(rest);
     }
     if (view.starts_with(UncPrefix)) {
         return IsUncRest(view.substr(UncPrefix.size()));
@@ -98,6 +126,8 @@ std::wstring ParentFolderPath(const std::wstring& path) {
         const std::size_t shareEnd =
             extended.find(L'\\', extended.find(L'\\', ExtendedUncPrefix.size()) + 1);
         rootLength = shareEnd + 1;
+    } else if (IsVolumePath(std::wstring_view(extended).substr(ExtendedPrefix.size()))) {
+        rootLength = ExtendedPrefix.size() + VolumeGuidLength + 1;
     }
     std::wstring parent = DirectoryPart(extended);
     if (parent.size() > rootLength) {

@@ -4,10 +4,11 @@
 #include <string>
 
 // True for a full path naming an item below a drive root or a share: "X:\a\b", "\\server\share\a"
-// or their "\\?\" and "\\?\UNC\" forms. Refused: empty, relative ("a\b"), drive-relative ("C:a"),
-// rooted on the current drive ("\a"), device paths, roots themselves, empty, "." or ".."
-// components, a trailing backslash, forward slashes, wildcards, stream names (':') and control
-// characters. Nothing is ever resolved against the current drive or folder.
+// or their "\\?\" and "\\?\UNC\" forms, or below a volume's GUID path "\\?\Volume{GUID}\a".
+// Refused: empty, relative ("a\b"), drive-relative ("C:a"), rooted on the current drive ("\a"),
+// device paths, roots themselves, empty, "." or ".." components, a trailing backslash, forward
+// slashes, wildcards, stream names (':') and control characters. Nothing is ever resolved against
+// the current drive or folder.
 bool IsUsableFullPath(const std::wstring& path);
 
 // The "\\?\" form of a usable full path, so that no length limit applies and names ending in a

@@ -18,6 +18,9 @@
 namespace {
 
 constexpr UINT_PTR StartTimer = 0;
+// How long an ending session waits for the worker to stop: Windows ends the process about five
+// seconds after WM_ENDSESSION, and the file at hand should be left between two chunks.
+constexpr DWORD EndSessionWait = 4000;
 
 // For the count, which follows the path: a folder when the path has the directory attribute, and
 // also when its attributes cannot be read (the folder count then gives 1). The shred itself goes
@@ -119,23 +122,28 @@ void OnClose(HWND dialog) {
 }
 
 // Windows asks whether the session may end: not while files are half shredded. The reason the
-// user is shown is the shutdown block reason set when the worker started.
-INT_PTR OnQueryEndSession(HWND dialog) {
+// user is shown is the shutdown block reason set when the worker started. A critical end cannot
+// be refused: the job is asked to stop and the answer is given at once.
+INT_PTR OnQueryEndSession(HWND dialog, LPARAM flags) {
     if (CurrentJob.stage != JobStage::Running) {
         return FALSE;
     }
-    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, FALSE);
+    const bool critical = (flags & ENDSESSION_CRITICAL) != 0;
+    if (critical) {
+        CurrentJob.progress.RequestStop();
+    }
+    SetWindowLongPtrW(dialog, DWLP_MSGRESULT, critical ? TRUE : FALSE);
     return TRUE;
 }
 
-// The session ends all the same: the item at hand stops within one chunk and stays whole beyond
-// it, with its attributes, before this returns and the process may be ended.
+// The session ends all the same: the item at hand stops before its next chunk and stays whole
+// beyond it, with its attributes, unless the chunk outlasts the wait and the process is ended.
 void OnEndSession(bool ending) {
     if (!ending || CurrentJob.stage != JobStage::Running) {
         return;
     }
     CurrentJob.progress.RequestStop();
-    WaitForThreadEnd(CurrentJob.worker);
+    WaitForThreadEnd(CurrentJob.worker, EndSessionWait);
 }
 
 // A failure on the main thread before the worker runs ends the job with nothing shredded.
@@ -148,7 +156,7 @@ void OnFailure(HWND dialog) {
 
 } // namespace
 
-INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     try {
         switch (message) {
         case WM_INITDIALOG:
@@ -161,7 +169,7 @@ INT_PTR CALLBACK ProgressDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM
             OnClose(dialog);
             return TRUE;
         case WM_QUERYENDSESSION:
-            return OnQueryEndSession(dialog);
+            return OnQueryEndSession(dialog, lParam);
         case WM_ENDSESSION:
             OnEndSession(wParam != FALSE);
             return TRUE;

@@ -16,6 +16,7 @@ extern ThreadStarter StartThread;
 // The job's worker thread, closed once the job is over.
 using ThreadHandle = KernelHandle;
 
-// Waits until the thread has ended while still carrying out the window messages that other
-// threads send to this one, so that a thread sending to this thread's windows cannot deadlock.
-void WaitForThreadEnd(const ThreadHandle& thread);
+// Waits until the thread has ended, or for at most timeout milliseconds, while still carrying out
+// the window messages that other threads send to this one, so that a thread sending to this
+// thread's windows cannot deadlock. False when the time ran out first.
+bool WaitForThreadEnd(const ThreadHandle& thread, DWORD timeout = INFINITE);

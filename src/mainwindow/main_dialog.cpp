@@ -10,6 +10,7 @@
 #include "mainwindow/app_globals.h"
 #include "mainwindow/drop_message_filter.h"
 #include "mainwindow/free_space_roots.h"
+#include "mainwindow/items_not_added.h"
 #include "mainwindow/free_space_text.h"
 #include "mainwindow/list_filling.h"
 #include "mainwindow/main_window_text.h"
@@ -78,33 +79,16 @@ void SetWindowIcons(HWND dialog) {
 
 // What one pick, drop, paste or command line brought that was not added, for the user to be told.
 struct NotAdded {
-    // Items whose identity could not be read.
-    std::vector<std::wstring> unreadable;
+    // Items not added, each with why.
+    std::vector<ItemNotAdded> items;
     // Volumes' roots on drives that are not local, each with why.
     std::vector<std::wstring> notLocalDrives;
 };
 
 void Append(NotAdded& to, const NotAdded& from) {
-    to.unreadable.insert(to.unreadable.end(), from.unreadable.begin(), from.unreadable.end());
+    to.items.insert(to.items.end(), from.items.begin(), from.items.end());
     to.notLocalDrives.insert(to.notLocalDrives.end(), from.notLocalDrives.begin(),
                              from.notLocalDrives.end());
-}
-
-std::wstring ItemsNotAddedText(const std::vector<std::wstring>& paths) {
-    std::wstring text = ItemsNotAddedIntro;
-    text += L"\n";
-    const std::size_t listed = std::min<std::size_t>(paths.size(), ItemsNotAddedListed);
-    for (std::size_t index = 0; index < listed; ++index) {
-        text += L"\n" + paths[index];
-    }
-    if (paths.size() > listed) {
-        wchar_t more[64] = {};
-        std::swprintf(more, std::size(more), ItemsNotAddedMore,
-                      static_cast<int>(paths.size() - listed));
-        text += L"\n";
-        text += more;
-    }
-    return text + L"\n\n" + ItemsNotAddedCause;
 }
 
 std::wstring NotLocalDrivesText(const std::vector<std::wstring>& drives) {
@@ -118,8 +102,8 @@ std::wstring NotLocalDrivesText(const std::vector<std::wstring>& drives) {
 
 std::wstring NotAddedText(const NotAdded& notAdded) {
     std::wstring text;
-    if (!notAdded.unreadable.empty()) {
-        text = ItemsNotAddedText(notAdded.unreadable);
+    if (!notAdded.items.empty()) {
+        text = ItemsNotAddedText(notAdded.items);
     }
     if (!notAdded.notLocalDrives.empty()) {
         text += (text.empty() ? L"" : L"\n\n") + NotLocalDrivesText(notAdded.notLocalDrives);
@@ -135,16 +119,17 @@ std::wstring NotLocalDriveLine(const std::wstring& path) {
     return line.data();
 }
 
-// Adds what one pick, drop, paste or command line brought; returns what was refused for a reason
-// the user must hear of.
+// Adds what one pick, drop, paste or command line brought; returns what was not added, but what
+// the user chose not to add.
 NotAdded AddItems(HWND dialog, const std::vector<std::wstring>& paths) {
     const std::vector<AddOutcome> outcomes = ShredListView(dialog).Add(paths);
     NotAdded notAdded;
     for (std::size_t index = 0; index < outcomes.size(); ++index) {
-        if (outcomes[index] == AddOutcome::Unreadable) {
-            notAdded.unreadable.push_back(paths[index]);
-        } else if (outcomes[index] == AddOutcome::NotALocalVolume) {
+        if (outcomes[index] == AddOutcome::NotALocalVolume) {
             notAdded.notLocalDrives.push_back(NotLocalDriveLine(paths[index]));
+        } else if (outcomes[index] != AddOutcome::Added &&
+                   outcomes[index] != AddOutcome::NotChosen) {
+            notAdded.items.push_back(ItemNotAdded{paths[index], outcomes[index]});
         }
     }
     return notAdded;
@@ -203,7 +188,7 @@ void AddItemsReportLater(HWND dialog, const std::vector<std::wstring>& paths) {
     }
     Append(laterReports.itemsNotAdded, AddItems(dialog, items));
     const NotAdded& notAdded = laterReports.itemsNotAdded;
-    if (!notAdded.unreadable.empty() || !notAdded.notLocalDrives.empty() ||
+    if (!notAdded.items.empty() || !notAdded.notLocalDrives.empty() ||
         !laterReports.volumeRoots.empty() || !laterReports.fillFoldersLeft.empty()) {
         PostMessageW(dialog, WM_REPORT_START_ITEMS, 0, 0);
     }

@@ -22,7 +22,7 @@ inline constexpr const wchar_t* FolderBrowserPrompt = L"Please select a folder t
 // Pairs of display text and pattern, each ending in a NUL, and a final NUL after the last pair.
 inline constexpr wchar_t OpenFileFilter[] = L"All Files (*.*)\0*.*\0";
 
-// Items whose identity could not be read when they were picked: one box names them all.
+// Items that were given but not added: one box names them all, each with its reason.
 inline constexpr const wchar_t* ItemsNotAddedCaption = L"Items not added";
 inline constexpr const wchar_t* ItemsNotAddedIntro =
     L"These items could not be opened, so they were not added to the list:";
@@ -33,3 +33,14 @@ inline constexpr const wchar_t* ItemsNotAddedCause =
     L"cannot be seen by this program, which runs as administrator: add it by its network path "
     L"instead (\\\\server\\share\\...).";
 inline constexpr int ItemsNotAddedListed = 10;
+// Between an item and its reason.
+inline constexpr const wchar_t* ItemsNotAddedReasonSeparator = L" \u2014 ";
+inline constexpr const wchar_t* NotAFullPathReason =
+    L"a full path is needed, with backslashes (like C:\\folder\\file.txt)";
+inline constexpr const wchar_t* AlreadyListedReason = L"already in the list";
+inline constexpr const wchar_t* UnreadableReason = L"cannot be opened";
+inline constexpr const wchar_t* NoFileIdReason =
+    L"its drive gives it no file id, so it cannot be told from other items";
+inline constexpr const wchar_t* NoFinalPathReason =
+    L"where this path leads cannot be read (a network share, or a folder on the way that cannot "
+    L"be read)";

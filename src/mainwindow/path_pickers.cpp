@@ -5,7 +5,6 @@
 
 #include "handles/clipboard_scope.h"
 #include "handles/co_task_memory.h"
-#include "handles/local_memory.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
@@ -82,14 +81,33 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 std::vector<std::wstring> CommandLinePaths(const wchar_t* commandLine) {
-    int count = 0;
-    const LocalMemory<LPWSTR> arguments(CommandLineToArgvW(commandLine, &count));
-    std::vector<std::wstring> paths;
-    // The first argument is the program itself.
-    for (int index = 1; arguments.Get() && index < count; ++index) {
-        paths.emplace_back(arguments.Get()[index]);
+    std::vector<std::wstring> arguments;
+    std::wstring argument;
+    bool inArgument = false;
+    bool quoted = false;
+    for (const wchar_t* c = commandLine ? commandLine : L""; *c != L'\0'; ++c) {
+        if (*c == L'"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if (!quoted && (*c == L' ' || *c == L'\t')) {
+            if (inArgument) {
+                arguments.push_back(std::move(argument));
+                argument.clear();
+                inArgument = false;
+            }
+        } else {
+            argument += *c;
+            inArgument = true;
+        }
     }
-    return paths;
+    if (inArgument) {
+        arguments.push_back(std::move(argument));
+    }
+    // The first argument is the program itself.
+    if (!arguments.empty()) {
+        arguments.erase(arguments.begin());
+    }
+    return arguments;
 }
 
 std::vector<std::wstring> ClipboardPaths(HWND owner) {

@@ -30,7 +30,10 @@ std::optional<std::wstring> PickFolderToShred(HWND owner);
 std::optional<std::wstring> FolderPathOf(PCIDLIST_ABSOLUTE list);
 // Every dropped path in the order of the drop, each whole, however long.
 std::vector<std::wstring> DroppedPaths(HDROP drop);
-// Every argument after the program's own name, as CommandLineToArgvW splits commandLine.
+// Every argument after the program's own name. A double quote cannot occur in a Windows name, so
+// each one turns quoting on or off, and a backslash is always itself: "D:\" "E:\x" gives D:\ and
+// E:\x, where CommandLineToArgvW would read the backslash as escaping the quote. Spaces and tabs
+// outside quotes separate arguments.
 std::vector<std::wstring> CommandLinePaths(const wchar_t* commandLine);
 // The files and folders of the clipboard's CF_HDROP, in their order; empty when it holds none or
 // cannot be opened.

@@ -1,5 +1,6 @@
 #include "mainwindow/shred_list_view.h"
 
+#include "engine/item_identity.h"
 #include "engine/long_path.h"
 #include "job/free_space_job.h"
 #include "mainwindow/free_space_roots.h"
@@ -56,6 +57,20 @@ const RowRecord* RecordOf(HWND list, int row) {
 // The attributes and size at path, read without opening the item.
 bool ReadAttributeData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
     return GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
+}
+
+AddOutcome OutcomeOf(ItemReading reading) {
+    switch (reading) {
+    case ItemReading::Read:
+        return AddOutcome::Added;
+    case ItemReading::NoFileId:
+        return AddOutcome::NoFileId;
+    case ItemReading::NoFinalPath:
+        return AddOutcome::NoFinalPath;
+    case ItemReading::Unopenable:
+        break;
+    }
+    return AddOutcome::Unreadable;
 }
 
 bool ListsVolume(HWND list, const std::wstring& volumeKey) {
@@ -202,26 +217,29 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
     SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(firstNew) + paths.size(),
                  LVSICF_NOINVALIDATEALL);
     std::vector<AddOutcome> outcomes;
-    for (const std::wstring& path : paths) {
+    for (const std::wstring& given : paths) {
         filling.Tick();
-        if (const std::wstring root = VolumeRootOf(path); !root.empty()) {
+        if (const std::wstring root = VolumeRootOf(given); !root.empty()) {
             outcomes.push_back(AddFreeSpaceRow(window_, list_, root));
             continue;
         }
-        if (!IsUsableFullPath(path)) {
+        if (!IsUsableFullPath(given)) {
             outcomes.push_back(AddOutcome::NotAFullPath);
             continue;
         }
-        if (listed.HoldsPath(path)) {
+        if (listed.HoldsPath(given)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
         auto record = std::make_unique<RowRecord>();
-        if (!ReadItemIdAtPath(path, record->id)) {
-            outcomes.push_back(AddOutcome::Unreadable);
+        // The row holds where the path led, as the disk spells it: the job acts on what it shows.
+        std::wstring path;
+        const AddOutcome read = OutcomeOf(ReadAddedItem(given, record->id, path));
+        if (read != AddOutcome::Added) {
+            outcomes.push_back(read);
             continue;
         }
-        if (listed.HoldsItem(record->id) || listed.HoldsAFolderOf(path)) {
+        if (listed.HoldsPath(path) || listed.HoldsItem(record->id) || listed.HoldsAFolderOf(path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }

@@ -17,12 +17,16 @@ inline constexpr DWORD ShredListExtendedStyles = LVS_EX_FULLROWSELECT | LVS_EX_H
 
 enum class AddOutcome {
     Added,
-    // Not a usable full path (a drive root, a relative path): no row the job could act on.
+    // Not a usable full path (a relative path, forward slashes): no row the job could act on.
     NotAFullPath,
     // The path is listed, lies inside a listed folder, or names an item that a row names.
     AlreadyListed,
     // The item could not be opened to read its identity.
     Unreadable,
+    // Its volume gives it no file id: the job could not tell it from another item.
+    NoFileId,
+    // Where its path led cannot be read (some shares, a folder on the way that cannot be read).
+    NoFinalPath,
     // A volume's root on a drive that is neither fixed nor removable: its free space takes no row.
     NotALocalVolume,
     // The user chose not to list the free space of what may be flash storage.
@@ -52,13 +56,14 @@ public:
 
     // Extended styles and the columns "Name" (113), "Path" (200), "Size" (69) of a fresh list.
     void SetUp();
-    // Appends a row for each path in turn, named by its last component, with its size text. A row
-    // is added only for a usable full path whose identity can be read and that the list does not
-    // already hold (see AddOutcome); a folder that holds listed rows is added after them. A
-    // volume's root adds the row of its free space instead, once per volume, for a local volume
-    // only, and on flash storage only when the user answers Yes to a box this window owns. The
-    // list is painted once, at the end, with the first new row in view; a long add shows the
-    // wait cursor and refuses input meanwhile (ListFilling).
+    // Appends a row for each path in turn, with where the path led (its final path), named by its
+    // last component, with its size text. A row is added only for a usable full path whose
+    // identity and final path can be read and that the list does not already hold (see
+    // AddOutcome); a folder that holds listed rows is added after them. A volume's root adds the
+    // row of its free space instead, once per volume, for a local volume only, and on flash
+    // storage only when the user answers Yes to a box this window owns. The list is painted once,
+    // at the end, with the first new row in view; a long add shows the wait cursor and refuses
+    // input meanwhile (ListFilling).
     std::vector<AddOutcome> Add(const std::vector<std::wstring>& paths);
     // Every selected row, from the last one up; all at once when every row is selected.
     void RemoveSelected();

@@ -19,6 +19,7 @@ TEST(LongPath, FullPathsBelowADriveOrShareAreUsable) {
              L"\\\\server\\share\\item",
              L"\\\\?\\C:\\a\\b",
              L"\\\\?\\UNC\\server\\share\\item",
+             L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789ABCDEF}\\item",
          }) {
         EXPECT_TRUE(IsUsableFullPath(path)) << testing::PrintToString(std::wstring(path));
     }
@@ -58,6 +59,7 @@ TEST(LongPath, AnythingThatWouldBeResolvedOrIsNoItemIsRefused) {
              std::wstring(L"\\\\.\\PhysicalDrive0"),
              std::wstring(L"\\\\?\\C:\\"),
              std::wstring(L"\\\\?\\Volume{0}\\a"),
+             std::wstring(L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\"),
              std::wstring(L"\\\\?\\GLOBALROOT\\Device\\HarddiskVolume1\\a"),
              std::wstring(L"\\\\?\\UNC\\server\\share"),
              std::wstring(L"1:\\a"),
@@ -84,6 +86,9 @@ TEST(LongPath, ParentFolderKeepsTheBackslashOnlyOnARoot) {
     EXPECT_EQ(L"\\\\?\\UNC\\server\\share\\", ParentFolderPath(L"\\\\server\\share\\file"));
     EXPECT_EQ(L"\\\\?\\UNC\\server\\share\\dir", ParentFolderPath(L"\\\\server\\share\\dir\\f"));
     EXPECT_EQ(L"\\\\?\\UNC\\server\\share\\", ParentFolderPath(L"\\\\?\\UNC\\server\\share\\f"));
+    const std::wstring volume = L"\\\\?\\Volume{0123abcd-4567-89ef-0123-456789abcdef}\\";
+    EXPECT_EQ(volume, ParentFolderPath(volume + L"f"));
+    EXPECT_EQ(volume + L"dir", ParentFolderPath(volume + L"dir\\f"));
 }
 
 TEST(LongPath, PartsOfAPath) {

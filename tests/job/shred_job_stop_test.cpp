@@ -125,4 +125,18 @@ TEST_F(StopInABigFile, SessionEndIsRefusedWithAReasonAndEndingItStopsTheJob) {
     ExpectStoppedAfterOneChunk();
 }
 
+// A critical end cannot be refused: the job is asked to stop, and the answer is yes at once.
+TEST_F(StopInABigFile, CriticalSessionEndIsAllowedAtOnceAndStopsTheJob) {
+    queryAnswer = -1;
+    afterFirstWrite = [](HWND progress) {
+        queryAnswer = SendMessageW(progress, WM_QUERYENDSESSION, 0, ENDSESSION_CRITICAL);
+        EXPECT_TRUE(CurrentJob.progress.StopRequested()) << "asked before the answer";
+    };
+
+    job.ShredNow();
+
+    EXPECT_EQ(TRUE, queryAnswer);
+    ExpectStoppedAfterOneChunk();
+}
+
 } // namespace

@@ -221,18 +221,36 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
         EXPECT_EQ(AddOutcome::AlreadyListed, Add(inside)) << testing::PrintToString(inside);
     }
     // One paste of many adds only the new items: not the listed ones under another spelling, not
-    // those inside the listed folder, not one of its own items twice.
+    // those inside the listed folder, not one of its own items twice; it names them.
     WriteTestFile(temp / L"one.txt", "1");
     WriteTestFile(temp / L"two.txt", "2");
     ASSERT_TRUE(PutOnClipboard({temp / L"one.txt", fileUpper, shortFolder + L"\\other.txt",
                                 folder + L"\\other.txt", temp / L"ONE.TXT", file, temp / L"two.txt",
                                 shortFolder, temp / L"Two.txt"}));
+    std::vector<std::wstring> boxes;
+    DialogWatcher watcher([&](HWND box) {
+        boxes.push_back(ReadMessageBox(box).text);
+        PostDialogButton(box, IDOK);
+    });
     Command(IDM_PASTE_ITEMS);
     const Rows expected = {{L"chosen.txt", file},
                            {L"Listed folder of a long name", folder},
                            {L"one.txt", temp / L"one.txt"},
                            {L"two.txt", temp / L"two.txt"}};
     EXPECT_EQ(expected, ListRows(list, 2));
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_NE(std::wstring::npos, boxes[0].find(L"\n" + file + L" \u2014 already in the list"))
+        << boxes[0];
+}
+
+// A link in a folder above the item leads to its target: the row shows where the path led.
+TEST_F(MainWindowTest, ARowShowsWhereItsPathLed) {
+    TempFolder folder;
+    MakeTestFolder(folder / L"target");
+    WriteTestFile(folder / L"target\\item.txt", "i");
+    ASSERT_TRUE(MakeLinuxSymlink(folder / L"target", folder.Path(), L"link"));
+    EXPECT_EQ(AddOutcome::Added, Add(folder / L"link\\item.txt"));
+    EXPECT_EQ((Rows{{L"item.txt", folder / L"target\\item.txt"}}), ListRows(list, 2));
 }
 
 // One box for the whole drop names every item that could not be opened, and says what to do on a
@@ -240,8 +258,9 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
 TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
     TempFolder folder;
     WriteTestFile(folder / L"here.txt", "h");
-    const std::vector<std::wstring> paths = {folder / L"gone.txt", folder / L"here.txt",
-                                             folder / L"missing\\deep.txt", L"N:\\"};
+    const std::vector<std::wstring> paths = {
+        folder / L"gone.txt", folder / L"here.txt", folder / L"missing\\deep.txt", L"N:\\",
+        L"here.txt",          L"C:/windows/win.ini"};
     const StandInDrives drives;
     std::vector<ShownBox> boxes;
     DialogWatcher watcher([&](HWND box) {
@@ -256,8 +275,13 @@ TEST_F(MainWindowTest, ItemsThatCannotBeOpenedAreNamedInOneBox) {
     EXPECT_EQ(L"Items not added", boxes[0].box.caption);
     EXPECT_EQ(std::vector<int>{IDOK}, boxes[0].box.buttons);
     const std::wstring& text = boxes[0].box.text;
-    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[0] + L"\n")) << text;
-    EXPECT_NE(std::wstring::npos, text.find(L"\n" + paths[2] + L"\n")) << text;
+    const std::wstring notFull = L" \u2014 a full path is needed, with backslashes (like "
+                                 L"C:\\folder\\file.txt)\n";
+    for (const std::wstring& line :
+         {paths[0] + L" \u2014 cannot be opened\n", paths[2] + L" \u2014 cannot be opened\n",
+          paths[4] + notFull, paths[5] + notFull}) {
+        EXPECT_NE(std::wstring::npos, text.find(L"\n" + line)) << text;
+    }
     EXPECT_EQ(std::wstring::npos, text.find(paths[1])) << text;
     EXPECT_NE(std::wstring::npos, text.find(L"\\\\server\\share\\")) << text;
     EXPECT_NE(std::wstring::npos, text.find(L"\nN:\\ (a network drive)")) << text;
@@ -633,16 +657,21 @@ TEST(MainWindowModal, CtrlVAddsTheCopiedFilesAndFoldersWhereverTheFocusIs) {
     EXPECT_EQ((std::vector<Rows>{first, second}), run.seen);
 }
 
-// The paths of the command line go in as the window opens, with the checks of a drop; a drive's
-// root lists its free space once the window is up to own its boxes, as do the fill folders left.
+// The paths of the command line go in as the window opens, with the checks of a drop; another
+// case and a short name reach the items as the disk spells them; a drive's root, quoted as Send
+// To passes it, lists its free space once the window is up to own its boxes, as do the fill
+// folders left.
 TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
     TempFolder folder;
     WriteTestFile(folder / L"sent.txt", std::string(2048, 's'));
     MakeTestFolder(folder / L"sent folder");
     const StandInDrives drives;
-    MainWindowStart start{{folder / L"sent.txt", L"C:\\", folder / L"sent folder",
-                           folder / L"gone.txt", L"c:\\", folder / L"sent.txt", L"relative.txt"},
-                          {L"D:\\look-alike"}};
+    const std::wstring shortFolder = ShortPath(folder / L"sent folder");
+    ASSERT_NE(folder / L"sent folder", shortFolder);
+    const std::wstring line = L"Ferrolet.exe \"" + folder / L"SENT.TXT" + L"\" \"C:\\\" " +
+                              shortFolder + L" \"" + folder / L"gone.txt" + L"\" c:\\ " +
+                              folder / L"sent.txt" + L" relative.txt";
+    MainWindowStart start{CommandLinePaths(line.c_str()), {L"D:\\look-alike"}};
     std::vector<SeenMessageBox> boxes;
     DialogWatcher watcher([&](HWND box) {
         // The main window is a dialog too; the box is the one it owns.
@@ -666,7 +695,11 @@ TEST(MainWindowStartUp, ThePathsItIsStartedWithAreAddedWithTheChecksOfADrop) {
                     kFreeSpaceOfC}),
               rows);
     ASSERT_EQ(2u, boxes.size());
-    EXPECT_NE(std::wstring::npos, boxes[0].text.find(folder / L"gone.txt")) << boxes[0].text;
+    for (const std::wstring& item : {folder / L"gone.txt" + L" \u2014 cannot be opened",
+                                     folder / L"sent.txt" + L" \u2014 already in the list",
+                                     std::wstring(L"relative.txt \u2014 a full path is needed")}) {
+        EXPECT_NE(std::wstring::npos, boxes[0].text.find(L"\n" + item)) << boxes[0].text;
+    }
     EXPECT_EQ(L"Fill folders left alone", boxes[1].caption);
     EXPECT_NE(std::wstring::npos, boxes[1].text.find(L"\nD:\\look-alike\n")) << boxes[1].text;
 }

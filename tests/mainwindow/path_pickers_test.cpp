@@ -245,6 +245,9 @@ TEST(CommandLinePaths, EachArgumentAfterTheProgramIsOnePath) {
               CommandLinePaths(L"\"C:\\Program Files\\Ferrolet\\Ferrolet.exe\" \"C:\\a b\\c.txt\" "
                                L"D:\\plain  \\\\server\\share\\x"));
     EXPECT_EQ(std::vector<std::wstring>{}, CommandLinePaths(L"Ferrolet.exe"));
+    // A backslash is itself, even before a quote, and each quote turns quoting on or off.
+    EXPECT_EQ((std::vector<std::wstring>{L"D:\\", L"E:\\x y", L"relative.txt", L"C:\\a b\\c"}),
+              CommandLinePaths(L"Ferrolet.exe \"D:\\\" \"E:\\x y\" relative.txt C:\\\"a b\"\\c"));
 }
 
 } // namespace

@@ -5,11 +5,13 @@
 #include "engine/overwrite_methods.h"
 #include "mainwindow/list_view_text.h"
 #include "mainwindow/shred_list_view.h"
+#include "support/file_system_override.h"
 #include "support/temp_folder.h"
 #include "support/ui_test.h"
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <thread>
 
 namespace {
@@ -136,6 +138,56 @@ TEST_F(MainWindowTest, EachRowKeepsTheIdentityItWasAddedWith) {
     ItemId none;
     EXPECT_FALSE(rows.RowIdentity(3, none)) << "a row the list did not add has no identity";
     EXPECT_FALSE(rows.RowIdentity(4, none)) << "past the last row";
+}
+
+// An id of 0 or of all ones is none, the 64-bit index stands in where the 128-bit id is none, and
+// an item whose final path cannot be read is not added.
+struct VolumeAnswer {
+    BYTE idByte;    // every byte of the 128-bit id
+    DWORD indexLow; // the 64-bit index's low half; its high half is 0 unless this is all ones
+    bool hasFinalPath;
+    AddOutcome outcome;
+};
+const VolumeAnswer* answer = nullptr;
+// FILE_ID_INFO's class; the 128-bit id follows the volume's serial number.
+constexpr auto FileIdInfoClass = static_cast<FILE_INFO_BY_HANDLE_CLASS>(18);
+
+BOOL WINAPI AnswerId(HANDLE item, FILE_INFO_BY_HANDLE_CLASS kind, LPVOID info, DWORD size) {
+    if (kind != FileIdInfoClass) {
+        return RealFileSystem.GetFileInformationByHandleEx(item, kind, info, size);
+    }
+    std::memset(static_cast<BYTE*>(info) + sizeof(ULONGLONG), answer->idByte, 16);
+    return TRUE;
+}
+
+BOOL WINAPI AnswerIndex(HANDLE item, LPBY_HANDLE_FILE_INFORMATION info) {
+    const BOOL read = RealFileSystem.GetFileInformationByHandle(item, info);
+    info->nFileIndexHigh = answer->indexLow == MAXDWORD ? MAXDWORD : 0;
+    info->nFileIndexLow = answer->indexLow;
+    return read;
+}
+
+TEST_F(MainWindowTest, AnItemIsAddedOnlyWithAnIdAndAFinalPath) {
+    const VolumeAnswer answers[] = {
+        {0x00, 0, true, AddOutcome::NoFileId},     {0xFF, MAXDWORD, true, AddOutcome::NoFileId},
+        {0x00, 7, true, AddOutcome::Added},        {0x5A, 0, true, AddOutcome::Added},
+        {0x5A, 7, false, AddOutcome::NoFinalPath},
+    };
+    TempFolder folder;
+    const FileSystemOverride restore;
+    FileSystem.GetFileInformationByHandleEx = AnswerId;
+    FileSystem.GetFileInformationByHandle = AnswerIndex;
+    FileSystem.GetItemName = [](HANDLE, std::wstring&) -> BOOL { return FALSE; };
+    for (const VolumeAnswer& row : answers) {
+        answer = &row;
+        FileSystem.GetFinalPathNameByHandleW =
+            row.hasFinalPath ? RealFileSystem.GetFinalPathNameByHandleW
+                             : [](HANDLE, LPWSTR, DWORD, DWORD) -> DWORD { return 0; };
+        const std::wstring path = folder / std::to_wstring(&row - answers);
+        WriteTestFile(path, "x");
+        EXPECT_EQ(row.outcome, Add(path)) << "row " << (&row - answers);
+    }
+    EXPECT_EQ(2, ShredListView(dialog).RowCount());
 }
 
 } // namespace

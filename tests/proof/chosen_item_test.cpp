@@ -1,6 +1,7 @@
 // The item the user chose, and no other: between the pick and the job a folder on the way is
 // swapped for a link to a look-alike, or moved away; rows inside a folder row. Shredded end to end
 // through the real job on real files, with a guard tree that must stay whole.
+#include "mainwindow/path_pickers.h"
 #include "proof/proof_harness.h"
 #include "support/linux_side.h"
 #include "support/temp_folder.h"
@@ -87,6 +88,28 @@ TEST_F(ChosenItemJob, FileRowInsideAFolderRowIsShreddedFirstAndJudgedByItsOwnRes
     EXPECT_EQ("held elsewhere", ReadTestFile(rows[0] + L"\\held.txt"));
     EXPECT_EQ(before, SnapshotGuard(root.Path(), {rows[0]}));
     ExpectListMatchesDisk(job, L"1 item could not be shredded. It remains in the list.");
+}
+
+// Names are compared ignoring case on Windows, and a Linux folder under Wine is case-sensitive:
+// only the path the disk spells, read back when the row is added, reaches the item.
+TEST(ChosenItemStart, AnotherCaseAndAShortNameOnTheCommandLineReachTheirItems) {
+    TempFolder root;
+    const std::wstring folder = root / L"Folder of a long name";
+    MakeTestFolder(folder);
+    WriteTestFile(folder + L"\\inner.txt", "i");
+    WriteTestFile(root / L"Report.txt", std::string(5000, 'r'));
+    WriteTestFile(root / L"beside.txt", "b");
+    wchar_t shortFolder[MAX_PATH] = {};
+    ASSERT_GT(GetShortPathNameW(folder.c_str(), shortFolder, MAX_PATH), 0u);
+    const std::wstring line = L"Ferrolet.exe " + root / L"REPORT.TXT" + L" " + shortFolder;
+    const MainWindowStart start{CommandLinePaths(line.c_str())};
+    WindowJob job(&start);
+    ASSERT_EQ(2u, job.RowPaths().size());
+
+    job.ShredNow();
+
+    EXPECT_EQ(std::vector<std::wstring>{L"beside.txt"}, ListedNames(root.Path()));
+    ExpectListMatchesDisk(job);
 }
 
 } // namespace

@@ -30,10 +30,11 @@ namespace proof {
 // and "&Shred Now!", whose confirmation is answered Yes.
 class WindowJob final : public JobHarness {
 public:
-    WindowJob()
+    // start: what the window is started with, as from a command line.
+    explicit WindowJob(const MainWindowStart* start = nullptr)
         : main_((AppInstance = GetModuleHandleW(nullptr),
                  CreateDialogParamW(AppInstance, MAKEINTRESOURCEW(IDD_MAIN), nullptr, MainDialog,
-                                    0))) {
+                                    reinterpret_cast<LPARAM>(start)))) {
         EXPECT_TRUE(main_) << "main window not created, error " << GetLastError();
         SetMain(main_.Get());
     }
