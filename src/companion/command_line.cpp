@@ -2,35 +2,6 @@
 
 #include <utility>
 
-std::vector<std::wstring> SplitArguments(const wchar_t* commandLine) {
-    std::vector<std::wstring> arguments;
-    std::wstring argument;
-    bool inArgument = false;
-    bool quoted = false;
-    for (const wchar_t* at = commandLine ? commandLine : L""; *at; ++at) {
-        if (*at == L'"') {
-            quoted = !quoted;
-            inArgument = true;
-        } else if (!quoted && (*at == L' ' || *at == L'\t')) {
-            if (inArgument) {
-                arguments.push_back(std::move(argument));
-                argument.clear();
-                inArgument = false;
-            }
-        } else {
-            argument += *at;
-            inArgument = true;
-        }
-    }
-    if (inArgument) {
-        arguments.push_back(std::move(argument));
-    }
-    if (!arguments.empty()) {
-        arguments.erase(arguments.begin());
-    }
-    return arguments;
-}
-
 std::wstring QuoteArgument(const std::wstring& path) {
     if (path.find_first_of(L" \t") == std::wstring::npos) {
         return path;

@@ -1,13 +1,11 @@
 // The companion's own arguments, and the command line it starts Ferrolet with.
 #pragma once
 
+#include "handoff/command_line_arguments.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
-
-// Every argument after the program's own name. A quote opens or closes a quoted stretch and a
-// backslash is itself: a path never holds a quote, and "C:\" must stay C:\.
-std::vector<std::wstring> SplitArguments(const wchar_t* commandLine);
 
 // A path as one argument: quoted where it holds a space or a tab. A quoted path loses its trailing
 // backslashes (the same folder), which a parser that reads \" as a quote would otherwise misread.

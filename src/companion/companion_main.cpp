@@ -115,7 +115,7 @@ int Add(const std::wstring& ferroletPath, std::vector<std::wstring> items) {
 } // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-    std::vector<std::wstring> arguments = SplitArguments(GetCommandLineW());
+    std::vector<std::wstring> arguments = CommandLineArguments(GetCommandLineW());
     const std::wstring companionPath = CompanionPath();
     if (arguments.size() == 1 && arguments[0] == InstallOption) {
         return Install(companionPath);

@@ -4,6 +4,7 @@
 #include "mainwindow/main_window_text.h"
 
 #include "handles/clipboard_scope.h"
+#include "handoff/command_line_arguments.h"
 #include "handles/co_task_memory.h"
 
 #include <commdlg.h>
@@ -81,33 +82,7 @@ std::vector<std::wstring> DroppedPaths(HDROP drop) {
 }
 
 std::vector<std::wstring> CommandLinePaths(const wchar_t* commandLine) {
-    std::vector<std::wstring> arguments;
-    std::wstring argument;
-    bool inArgument = false;
-    bool quoted = false;
-    for (const wchar_t* c = commandLine ? commandLine : L""; *c != L'\0'; ++c) {
-        if (*c == L'"') {
-            quoted = !quoted;
-            inArgument = true;
-        } else if (!quoted && (*c == L' ' || *c == L'\t')) {
-            if (inArgument) {
-                arguments.push_back(std::move(argument));
-                argument.clear();
-                inArgument = false;
-            }
-        } else {
-            argument += *c;
-            inArgument = true;
-        }
-    }
-    if (inArgument) {
-        arguments.push_back(std::move(argument));
-    }
-    // The first argument is the program itself.
-    if (!arguments.empty()) {
-        arguments.erase(arguments.begin());
-    }
-    return arguments;
+    return CommandLineArguments(commandLine);
 }
 
 std::vector<std::wstring> ClipboardPaths(HWND owner) {

@@ -23,7 +23,7 @@ TEST(CompanionArguments, EachPathArrivesWhole) {
         {L"menu.exe", {}},
     };
     for (const auto& row : cases) {
-        EXPECT_EQ(row.expected, SplitArguments(row.commandLine)) << row.commandLine;
+        EXPECT_EQ(row.expected, CommandLineArguments(row.commandLine)) << row.commandLine;
     }
 }
 
