@@ -3,7 +3,7 @@
 # the same files in the same run, and prints one Markdown table of medians and ratios.
 # Usage: bench/run.sh [build folder, default build-bench]
 # Everything else comes from the environment (defaults in brackets):
-#   BENCH_SECTIONS the measures to take [fill overwrite jobs small count window many manyjob]
+#   BENCH_SECTIONS the measures to take [fill overwrite jobs wipe small count window many manyjob]
 #     fill       the random fill, each path against the one-draw-per-byte reference
 #     overwrite  each method on the big file, in place (bytes written per second)
 #     jobs       whole jobs on the big file, overwrite plus removal on both sides, and the peak
