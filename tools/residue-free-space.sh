@@ -43,15 +43,7 @@ with open(sys.argv[1],"rb") as f:
     f.seek(int(sys.argv[2])//4096*4096); sys.exit(any(f.read(4096)))' "$1" "$2"
 }
 
-wait_for() { # seconds command...
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
-}
-window_gone() { ! xdotool search --onlyvisible --name "$1"; }
-find_window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+source "$here/../tests/support/window_waits.sh"
 
 # Runs the program on the drive and wipes its free space with All 0's as a person would; on failure
 # sets why and leaves the program to the caller (its id in pid).

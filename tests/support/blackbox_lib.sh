@@ -7,16 +7,7 @@ wine_session_display
 wine_session_prefix
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-# wait_for SECONDS COMMAND...: polls until COMMAND succeeds; fails after SECONDS.
-wait_for() {
-  local end=$((SECONDS + $1)); shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
-}
-window_gone() { ! xdotool search --onlyvisible --name "$1"; }
-find_window() { timeout 30 xdotool search --sync --onlyvisible --name "$1" | head -n1; }
+source "$root/tests/support/window_waits.sh"
 probe_rows() { wine "$probe" rows | tr -d '\r'; }
 has_rows() { [ "$(probe_rows | wc -l)" -eq "$1" ]; }
 
