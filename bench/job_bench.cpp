@@ -7,11 +7,16 @@
 //   job_bench listed METHOD FOLDER   the main window's own list, the folder added as its one row
 //   job_bench rows METHOD FOLDER     the main window's own list, every file below the folder
 //                                    added as a row of its own (the folders stay behind, empty)
+//   job_bench wipe METHOD ROOT       the main window's own list, a volume's root added as the row
+//                                    of its free space (the flash question answered Yes)
+// With profile after FOLDER, listed and rows print the time of each file-system operation per row.
 // Prints "job mode=... seconds=... left=..." and exits 0 when every file is gone (the folder too,
-// except in mode rows).
+// except in mode rows; in mode wipe, when the row left the list), and in mode wipe the free space
+// before and after and the process's peak working set.
 #include "bench_clock.h"
 #include "bench_window.h"
 #include "bench_methods.h"
+#include "bench_profile.h"
 #include "bench_progress.h"
 #include "engine/folder_shredder.h"
 #include "handles/window_handle.h"
@@ -26,6 +31,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <string>
@@ -78,7 +84,8 @@ double TimeWindowJob(int method, const std::wstring& folder) {
 }
 
 // The job of the main window's own list, holding the folder as one row or each of its files.
-double TimeListedJob(int method, const std::wstring& folder, bool fileRows) {
+// With profile, the time of each file-system operation per row is printed after the job.
+double TimeListedJob(int method, const std::wstring& folder, bool fileRows, bool profile) {
     const WindowHandle main = OpenMainWindow();
     if (!main) {
         std::fputs("job_bench: the main window could not be created\n", stderr);
@@ -98,9 +105,66 @@ double TimeListedJob(int method, const std::wstring& folder, bool fileRows) {
     PumpPendingMessages();
     std::printf("added rows=%d seconds=%.6f\n", list.RowCount(), addSeconds);
     const WindowsHook closer = CloseReportBoxes();
+    if (profile) {
+        StartFileSystemProfile();
+    }
+    const int rows = list.RowCount();
     const Stopwatch watch;
     RunShredJob(list);
-    return watch.Seconds();
+    const double seconds = watch.Seconds();
+    if (profile) {
+        StopFileSystemProfile(rows);
+    }
+    return seconds;
+}
+
+// Answers Yes to the flash storage question and closes any report, so that no box waits.
+LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HCBT_ACTIVATE) {
+        const HWND box = reinterpret_cast<HWND>(wParam);
+        const HWND yes = GetDlgItem(box, IDYES);
+        if (yes) {
+            PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                         reinterpret_cast<LPARAM>(yes));
+        }
+    }
+    return CloseMessageBoxes(code, wParam, lParam);
+}
+
+constexpr double BytesPerMebibyte = 1024.0 * 1024.0;
+
+// The free space of root wiped as the main window's one row; true when the row left the list.
+bool TimeWipeJob(int method, const std::wstring& root, double& seconds) {
+    const WindowHandle main = OpenMainWindow();
+    if (!main) {
+        std::fputs("job_bench: the main window could not be created\n", stderr);
+        return false;
+    }
+    CheckRadioButton(main.Get(), IDC_METHOD_FIRST, IDC_METHOD_LAST, IDC_METHOD_FIRST + method);
+    ShredListView list(main.Get());
+    const WindowsHook answer(SetWindowsHookExW(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId()));
+    list.Add({root});
+    PumpPendingMessages();
+    if (list.RowCount() != 1 || list.RowFreeSpaceRoot(0).empty()) {
+        std::fputs("job_bench: the root did not list as its free space\n", stderr);
+        return false;
+    }
+    ULARGE_INTEGER before{};
+    GetDiskFreeSpaceExW(root.c_str(), &before, nullptr, nullptr);
+    PROCESS_MEMORY_COUNTERS memoryBefore{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memoryBefore, sizeof(memoryBefore));
+    const Stopwatch watch;
+    RunShredJob(list);
+    seconds = watch.Seconds();
+    PROCESS_MEMORY_COUNTERS memoryAfter{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memoryAfter, sizeof(memoryAfter));
+    ULARGE_INTEGER after{};
+    GetDiskFreeSpaceExW(root.c_str(), &after, nullptr, nullptr);
+    std::printf("wipe free_bytes=%llu free_after=%llu workingset_before_mib=%.1f "
+                "peak_workingset_mib=%.1f\n",
+                before.QuadPart, after.QuadPart, memoryBefore.WorkingSetSize / BytesPerMebibyte,
+                memoryAfter.PeakWorkingSetSize / BytesPerMebibyte);
+    return list.RowCount() == 0;
 }
 
 double TimeEngine(int method, const std::wstring& folder) {
@@ -112,22 +176,29 @@ double TimeEngine(int method, const std::wstring& folder) {
 }
 
 int Run(int argc, wchar_t** argv) {
-    const int method = argc == 4 ? BenchMethodIndex(argv[2]) : -1;
-    const std::wstring mode = argc == 4 ? argv[1] : L"";
-    if (method < 0 ||
-        (mode != L"window" && mode != L"engine" && mode != L"listed" && mode != L"rows")) {
-        std::fputs("usage: job_bench window|engine|listed|rows METHOD FOLDER\n", stderr);
+    const bool profile = argc == 5 && std::wstring(argv[4]) == L"profile";
+    const int method = argc == 4 || profile ? BenchMethodIndex(argv[2]) : -1;
+    const std::wstring mode = method >= 0 ? argv[1] : L"";
+    if (method < 0 || (mode != L"window" && mode != L"engine" && mode != L"listed" &&
+                       mode != L"rows" && mode != L"wipe")) {
+        std::fputs("usage: job_bench window|engine|listed|rows|wipe METHOD FOLDER [profile]\n",
+                   stderr);
         return 2;
     }
     StartBenchWindows();
     const std::wstring folder = argv[3];
     double seconds = 0.0;
+    if (mode == L"wipe") {
+        const bool wiped = TimeWipeJob(method, folder, seconds);
+        std::printf("job mode=wipe seconds=%.6f left=%d\n", seconds, wiped ? 0 : 1);
+        return wiped ? 0 : 1;
+    }
     if (mode == L"window") {
         seconds = TimeWindowJob(method, folder);
     } else if (mode == L"engine") {
         seconds = TimeEngine(method, folder);
     } else {
-        seconds = TimeListedJob(method, folder, mode == L"rows");
+        seconds = TimeListedJob(method, folder, mode == L"rows", profile);
     }
     if (seconds < 0) {
         return 2;
