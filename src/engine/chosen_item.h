@@ -2,6 +2,7 @@
 // when it was added.
 #pragma once
 
+#include "engine/held_folder.h"
 #include "engine/item_identity.h"
 #include "engine/overwrite_methods.h"
 #include "engine/shred_progress.h"
@@ -25,6 +26,11 @@ enum class ChosenItemResult {
 // of the name (FAT, exFAT).
 ChosenItemResult ShredChosenItem(std::wstring& path, ItemId& chosen, ShredMethod method,
                                  ShredProgress& progress);
+// The same for one item of many, which are reached one after another: folder holds the folder of
+// the item before, kept for the next item of the same folder. A plain file is opened once, with
+// the access that shreds it, and checked on that handle.
+ChosenItemResult ShredChosenItem(std::wstring& path, ItemId& chosen, ShredMethod method,
+                                 ShredProgress& progress, HeldFolder& folder);
 
 // True when chosen is null or the open item's identity can be read and equals it.
 bool IsChosenItem(HANDLE item, const ItemId* chosen);

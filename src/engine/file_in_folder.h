@@ -1,6 +1,7 @@
 // The file shredder as the folder walk calls it, with the holding folder already open.
 #pragma once
 
+#include "engine/handles.h"
 #include "engine/item_checks.h"
 #include "engine/item_identity.h"
 #include "engine/overwrite_methods.h"
@@ -13,3 +14,9 @@
 // is now in chosen.
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
                       const ItemLocation& folder, ItemId* chosen = nullptr);
+
+// What ShredFileInFolder does once its checks have passed: file was opened as the entry of
+// folderHandle with ItemAccess and sharing of reading and writing only, IdentifyItem found it
+// Itself with facts, it is no folder, and it is the chosen item (if any).
+int ShredCheckedFile(FileHandle file, const ItemFacts& facts, std::wstring& path,
+                     ShredMethod method, HANDLE folderHandle, ItemId* chosen);

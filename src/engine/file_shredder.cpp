@@ -10,6 +10,8 @@
 #include "engine/random_names.h"
 #include "engine/stop_request.h"
 
+#include <utility>
+
 namespace {
 
 // A file with several names is one set of data under each of them.
@@ -41,6 +43,11 @@ int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandl
     if (!IsChosenItem(file.Get(), chosen)) {
         return ShredFileNotTheChosen;
     }
+    return ShredCheckedFile(std::move(file), facts, path, method, folderHandle, chosen);
+}
+
+int ShredCheckedFile(FileHandle file, const ItemFacts& facts, std::wstring& path,
+                     ShredMethod method, HANDLE folderHandle, ItemId* chosen) {
     if (HasOtherNames(facts)) {
         return ShredFileHasOtherNames;
     }

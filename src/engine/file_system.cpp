@@ -231,6 +231,7 @@ const FileSystemApi RealFileSystem = {
     .GetDiskFreeSpaceExW = &::GetDiskFreeSpaceExW,
     .GetDiskFreeSpaceW = &::GetDiskFreeSpaceW,
     .GetVolumeInformationW = &::GetVolumeInformationW,
+    .GetVolumeInformationByHandleW = &::GetVolumeInformationByHandleW,
 };
 
 FileSystemApi FileSystem = RealFileSystem;

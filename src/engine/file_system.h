@@ -63,6 +63,8 @@ struct FileSystemApi {
     decltype(&::GetDiskFreeSpaceExW) GetDiskFreeSpaceExW;
     decltype(&::GetDiskFreeSpaceW) GetDiskFreeSpaceW;
     decltype(&::GetVolumeInformationW) GetVolumeInformationW;
+    // The file system of the volume that holds an open item (its name: "NTFS", "FAT32", ...).
+    decltype(&::GetVolumeInformationByHandleW) GetVolumeInformationByHandleW;
 };
 
 // The operations the engine uses, initialised to the real ones.

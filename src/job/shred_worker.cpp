@@ -7,6 +7,8 @@
 namespace {
 
 void ShredRows(std::vector<JobRow>& rows, ShredMethod method, JobProgress& progress) {
+    // Rows of one folder follow each other (a paste of a folder's files): it is opened once.
+    HeldFolder folder;
     for (JobRow& row : rows) {
         if (progress.StopRequested()) {
             return;
@@ -22,8 +24,8 @@ void ShredRows(std::vector<JobRow>& rows, ShredMethod method, JobProgress& progr
         row.currentPath = row.originalPath;
         row.currentIdentity = row.identity;
         row.state = RowState::Reached;
-        row.destroyed = ShredChosenItem(row.currentPath, row.currentIdentity, method, progress) ==
-                        ChosenItemResult::Destroyed;
+        row.destroyed = ShredChosenItem(row.currentPath, row.currentIdentity, method, progress,
+                                        folder) == ChosenItemResult::Destroyed;
     }
 }
 

@@ -126,6 +126,29 @@ TEST(ShredJob, RowWhoseItemIsGoneTakesNoStepAndStaysReported) {
     EXPECT_EQ(L"1 item could not be shredded. It remains in the list.", job.reports[0].box.text);
 }
 
+// Rows of one folder share its handle; a file put in a row's place after the pick is another
+// item, left whole, whether or not its neighbours go.
+TEST(ShredJob, FileSwappedInARowsPlaceAmongItsFoldersRowsStaysWhole) {
+    TempFolder temp;
+    MakeTestTree(
+        temp.Path(),
+        {{L"Docs\\", ""}, {L"Docs\\a.txt", "a"}, {L"Docs\\b.txt", "b"}, {L"Docs\\c.txt", "c"}});
+    StandInJob job;
+    for (const wchar_t* name : {L"a.txt", L"b.txt", L"c.txt"}) {
+        job.AddRow(temp / (L"Docs\\" + std::wstring(name)));
+    }
+    ASSERT_TRUE(MoveFileW((temp / L"Docs\\b.txt").c_str(), (temp / L"picked.txt").c_str()));
+    MakeTestTree(temp.Path(), {{L"Docs\\b.txt", "newcomer"}});
+
+    job.ShredNow();
+
+    EXPECT_EQ(std::vector<std::wstring>{L"b.txt"}, ListedNames(temp / L"Docs"));
+    EXPECT_EQ("newcomer", ReadTestFile(temp / L"Docs\\b.txt"));
+    EXPECT_EQ("b", ReadTestFile(temp / L"picked.txt"));
+    EXPECT_EQ(std::vector<std::wstring>{temp / L"Docs\\b.txt"}, job.RowPaths());
+    ExpectOneReport(job, L"1 item could not be shredded. It remains in the list.");
+}
+
 // A volume of 5 GiB free, whose wipe writes one chunk more than counted (another program freed
 // space meanwhile) and ends as wipeResult says; what the job's file was when the wipe began.
 FreeSpaceWipeResult wipeResult = FreeSpaceWipeResult::Wiped;
