@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <winioctl.h>
+
+#include <algorithm>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <vector>
@@ -14,6 +18,9 @@
 namespace {
 
 constexpr std::uint64_t Cluster = 4096;
+constexpr DWORD RecordBytes = 1024;
+// What a small file's record holds besides its data.
+constexpr std::uint64_t RecordOverhead = 296;
 
 // A volume of free clusters in the file-system table: the fill files are real (made in a test
 // folder), their data is only counted. A write that grows a file past the free space fails as
@@ -37,7 +44,21 @@ public:
         };
         FileSystem.GetVolumeInformationW = [](LPCWSTR, LPWSTR, DWORD, DWORD*, DWORD*, DWORD*,
                                               LPWSTR name, DWORD size) -> BOOL {
-            return wcscpy_s(name, size, L"FAT32") == 0;
+            return wcscpy_s(name, size, active_->tableRecords > 0 ? L"NTFS" : L"FAT32") == 0;
+        };
+        FileSystem.DeviceIoControl = [](HANDLE, DWORD code, LPVOID, DWORD, LPVOID out, DWORD size,
+                                        DWORD* returned, LPOVERLAPPED) -> BOOL {
+            if (code != FSCTL_GET_NTFS_VOLUME_DATA || size < sizeof(NTFS_VOLUME_DATA_BUFFER)) {
+                SetLastError(ERROR_INVALID_FUNCTION);
+                return FALSE;
+            }
+            auto* data = static_cast<NTFS_VOLUME_DATA_BUFFER*>(out);
+            *data = NTFS_VOLUME_DATA_BUFFER{};
+            data->BytesPerFileRecordSegment = RecordBytes;
+            const std::uint64_t grown = active_->Resident() >= active_->growsAfter ? 1 : 0;
+            data->MftValidDataLength.QuadPart = (active_->tableRecords + grown) * RecordBytes;
+            *returned = sizeof(*data);
+            return TRUE;
         };
         FileSystem.GetDiskFreeSpaceExW = [](LPCWSTR, ULARGE_INTEGER* available, ULARGE_INTEGER*,
                                             ULARGE_INTEGER* free) -> BOOL {
@@ -67,7 +88,7 @@ public:
     std::uint64_t Free() const {
         std::uint64_t held = 0;
         for (const auto& [handle, file] : files_) {
-            held += (file.size + Cluster - 1) / Cluster * Cluster;
+            held += file.resident ? 0 : (file.size + Cluster - 1) / Cluster * Cluster;
         }
         return held > free_ ? 0 : free_ - held;
     }
@@ -83,8 +104,19 @@ public:
         return order;
     }
 
+    // Files whose data lives in their table record.
+    std::size_t Resident() const {
+        return std::count_if(files_.begin(), files_.end(),
+                             [](const auto& entry) { return entry.second.resident; });
+    }
+
     std::vector<Write> writes;
     std::uint64_t shownExtra = 0; // free space shown beyond what there is
+    // NTFS, when not 0: the file table's records, of RecordBytes each; a new file's data that
+    // fits in its record needs no cluster. The table grows by one record once growsAfter files
+    // live in theirs.
+    std::uint64_t tableRecords = 0;
+    std::size_t growsAfter = SIZE_MAX;
     // Called before each write; returning false fails it with ERROR_WRITE_FAULT.
     std::function<bool(const Write&)> beforeWrite;
 
@@ -92,6 +124,7 @@ private:
     struct File {
         std::uint64_t position = 0;
         std::uint64_t size = 0;
+        bool resident = false;
     };
 
     BOOL Written(HANDLE handle, LPCVOID data, DWORD size, DWORD* written) {
@@ -103,7 +136,10 @@ private:
             return FALSE;
         }
         const std::uint64_t end = file.position + size;
-        if (end > file.size && (end - file.size + Cluster - 1) / Cluster * Cluster > Free()) {
+        file.resident = file.resident ||
+                        (tableRecords > 0 && file.size == 0 && end <= RecordBytes - RecordOverhead);
+        if (!file.resident && end > file.size &&
+            (end - file.size + Cluster - 1) / Cluster * Cluster > Free()) {
             SetLastError(ERROR_DISK_FULL);
             return FALSE;
         }
@@ -236,6 +272,40 @@ TEST(WipeFreeSpace, FailedWriteOrStopGivesEverythingBack) {
         EXPECT_EQ(row.writes, volume.writes.size());
         EXPECT_FALSE(FillFolderIn(root));
         EXPECT_EQ(OverwriteChunkSize + 8 * Cluster, volume.Free()) << "all the space given back";
+    }
+}
+
+// On NTFS, once no cluster is left, small files fill free table records, each taking every pass,
+// until the table grows (the record came from free space) or as many were taken as it had.
+TEST(WipeFreeSpace, TableRecordsAreFilledUntilTheTableGrowsOrAsManyAsItHad) {
+    struct Row {
+        const char* name;
+        std::uint64_t tableRecords;
+        std::size_t growsAfter;
+        std::size_t recordFiles;
+    };
+    const Row rows[] = {
+        {"the table grows after the third", 100, 3, 3},
+        {"the table never grows", 5, SIZE_MAX, 5},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFolder root;
+        FileSystemOverride restore;
+        StandInVolume volume(3 * Cluster);
+        volume.tableRecords = row.tableRecords;
+        volume.growsAfter = row.growsAfter;
+        WipeProgress progress;
+        EXPECT_EQ(FreeSpaceWipeResult::Wiped, WipeFreeSpace(root.Path(), OverwriteDod3, progress));
+        const std::vector<HANDLE> files = volume.Files();
+        ASSERT_EQ(1 + row.recordFiles, files.size());
+        for (std::size_t i = 1; i < files.size(); ++i) {
+            const FileWrites writes = WritesOf(volume, files[i]);
+            EXPECT_EQ(RecordBytes - RecordOverhead, writes.length);
+            EXPECT_EQ((std::vector<std::uint64_t>(2, writes.length)), writes.passLengths);
+        }
+        EXPECT_FALSE(FillFolderIn(root));
+        EXPECT_EQ(3 * Cluster, volume.Free());
     }
 }
 
