@@ -32,16 +32,9 @@ ChosenItemResult FileResult(int result) {
 bool ShredPlainFile(std::wstring& path, ItemId& chosen, ShredMethod method, ShredProgress& progress,
                     const HeldFolder& folder, ChosenItemResult& result) {
     const std::wstring name = LastComponent(path);
-    FileHandle file =
-        OpenEntry(folder.Handle(), name, ItemAccess, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (!file.IsValid()) {
-        return false;
-    }
     ItemFacts facts;
-    ItemLocation location;
-    if (IdentifyItem(file.Get(), folder.Handle(), name, folder.Location(), facts, location) !=
-            ItemIdentity::Itself ||
-        (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    FileHandle file = OpenPlainFile(folder.Handle(), name, folder.Location(), facts, false);
+    if (!file.IsValid()) {
         return false;
     }
     if (!folder.IsChosen(file.Get(), chosen)) {

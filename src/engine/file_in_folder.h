@@ -15,6 +15,13 @@
 int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
                       const ItemLocation& folder, ItemId* chosen = nullptr);
 
+// The entry name of the open folder folderHandle (located at folder) opened as ShredFileInFolder
+// opens a file, with ItemAccess and sharing of reading and writing only, after a brief holder
+// when waitForHolder (OpenEntryWhenFree): valid only when IdentifyItem finds it Itself, with facts,
+// and it is no folder. Nothing about the item is changed.
+FileHandle OpenPlainFile(HANDLE folderHandle, const std::wstring& name, const ItemLocation& folder,
+                         ItemFacts& facts, bool waitForHolder);
+
 // What ShredFileInFolder does once its checks have passed: file was opened as the entry of
 // folderHandle with ItemAccess and sharing of reading and writing only, IdentifyItem found it
 // Itself with facts, it is no folder, and it is the chosen item (if any).

@@ -21,23 +21,30 @@ bool HasOtherNames(const ItemFacts& facts) {
 
 } // namespace
 
-int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
-                      const ItemLocation& folder, ItemId* chosen) {
+FileHandle OpenPlainFile(HANDLE folderHandle, const std::wstring& name, const ItemLocation& folder,
+                         ItemFacts& facts, bool waitForHolder) {
     // No data access, so that a read-only file opens on Windows too; sharing data access lets
-    // the data handle below coexist with it, and a holder that refused deletion keeps it out
-    // unless it lets go within the wait.
-    const std::wstring name = LastComponent(path);
-    FileHandle file =
-        OpenEntryWhenFree(folderHandle, name, ItemAccess, FILE_SHARE_READ | FILE_SHARE_WRITE);
-    if (!file.IsValid()) {
-        return ShredFileOpenFailed;
-    }
+    // the data handle coexist with it, and a holder that refused deletion keeps it out unless it
+    // lets go within the wait.
+    constexpr DWORD Share = FILE_SHARE_READ | FILE_SHARE_WRITE;
+    FileHandle file = waitForHolder ? OpenEntryWhenFree(folderHandle, name, ItemAccess, Share)
+                                    : OpenEntry(folderHandle, name, ItemAccess, Share);
     // Look before changing anything: a link's target must not even lose its attributes.
-    ItemFacts facts;
     ItemLocation location;
-    if (IdentifyItem(file.Get(), folderHandle, name, folder, facts, location) !=
+    if (!file.IsValid() ||
+        IdentifyItem(file.Get(), folderHandle, name, folder, facts, location) !=
             ItemIdentity::Itself ||
         (facts.attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        return FileHandle();
+    }
+    return file;
+}
+
+int ShredFileInFolder(std::wstring& path, ShredMethod method, HANDLE folderHandle,
+                      const ItemLocation& folder, ItemId* chosen) {
+    ItemFacts facts;
+    FileHandle file = OpenPlainFile(folderHandle, LastComponent(path), folder, facts, true);
+    if (!file.IsValid()) {
         return ShredFileOpenFailed;
     }
     if (!IsChosenItem(file.Get(), chosen)) {
