@@ -83,7 +83,8 @@ void ItemReadings::Notify() noexcept {
 }
 
 AddedItemReading ItemReadings::Take(std::size_t index, const std::function<void()>& whileWaiting) {
-    if (workers_.empty()) {
+    // A path the workers skip is read here, should it be asked for at all.
+    if (workers_.empty() || !toRead_[index]) {
         return ReadItemToAdd(paths_[index]);
     }
     Slot& slot = slots_[index];

@@ -47,8 +47,7 @@ public:
     ItemReadings(const ItemReadings&) = delete;
     ItemReadings& operator=(const ItemReadings&) = delete;
 
-    // The reading of paths[index], a path that may name an item; calls whileWaiting between short
-    // waits until it is ready.
+    // The reading of paths[index]; calls whileWaiting between short waits until it is ready.
     AddedItemReading Take(std::size_t index, const std::function<void()>& whileWaiting);
 
 private:
