@@ -4,7 +4,7 @@
 #include "mainwindow/free_space_roots.h"
 
 #include <algorithm>
-#include <chrono>
+#include <iterator>
 #include <system_error>
 #include <utility>
 
@@ -68,18 +68,7 @@ void ItemReadings::Work() noexcept {
             // The window's thread reads it again, where whatever failed can be handled.
             slot.state.store(SlotState::Failed, std::memory_order_release);
         }
-        Notify();
     }
-}
-
-void ItemReadings::Notify() noexcept {
-    // Taking the lock between the store and the notification means the waiter either saw the new
-    // state or is already waiting; should the lock fail, the waiter's timeout still comes.
-    try {
-        const std::lock_guard<std::mutex> lock(mutex_);
-    } catch (const std::system_error&) {
-    }
-    readingDone_.notify_one();
 }
 
 AddedItemReading ItemReadings::Take(std::size_t index, const std::function<void()>& whileWaiting) {
@@ -97,12 +86,9 @@ AddedItemReading ItemReadings::Take(std::size_t index, const std::function<void(
         case SlotState::Pending:
             break;
         }
-        {
-            std::unique_lock<std::mutex> lock(mutex_);
-            readingDone_.wait_for(lock, std::chrono::milliseconds(ItemReadingWaitMs), [&slot] {
-                return slot.state.load(std::memory_order_acquire) != SlotState::Pending;
-            });
-        }
+        // A short sleep rather than a wake-up per reading: the workers keep going meanwhile, and
+        // the readings that gather are taken without waiting.
+        Sleep(ItemReadingPollMs);
         whileWaiting();
     }
 }

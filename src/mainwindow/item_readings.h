@@ -9,11 +9,9 @@
 #include <windows.h>
 
 #include <atomic>
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -34,8 +32,9 @@ AddedItemReading ReadItemToAdd(const std::wstring& path);
 inline constexpr std::size_t ItemReadingThreads = 4;
 // An add with fewer items to read reads them on the window's thread, as they come.
 inline constexpr std::size_t ItemsWorthReadingAhead = 8;
-// The longest the window's thread waits for one reading at a time.
-inline constexpr unsigned ItemReadingWaitMs = 20;
+// How long the window's thread sleeps before it looks again for a reading not yet ready (on Windows
+// up to a timer tick, about 16 ms).
+inline constexpr DWORD ItemReadingPollMs = 1;
 
 // The readings of one add's paths. Only paths that may name an item are read: never a volume's
 // root, never a path that is not a usable full path. The workers stop, and are waited for, when
@@ -58,14 +57,11 @@ private:
     };
 
     void Work() noexcept;
-    void Notify() noexcept;
 
     const std::vector<std::wstring>& paths_;
     std::vector<bool> toRead_;
     std::unique_ptr<Slot[]> slots_;
     std::atomic<std::size_t> next_{0};
     std::atomic<bool> stop_{false};
-    std::mutex mutex_;
-    std::condition_variable readingDone_;
     std::vector<std::thread> workers_;
 };
