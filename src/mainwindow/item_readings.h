@@ -26,6 +26,7 @@ struct AddedItemReading {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
 };
 
+// Reads it on the calling thread.
 AddedItemReading ReadItemToAdd(const std::wstring& path);
 
 // Enough to overlap the file system's waits; more only contend for it.
