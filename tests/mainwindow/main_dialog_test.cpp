@@ -1,6 +1,7 @@
 #include "main_window_fixture.h"
 #include "job/free_space_job.h"
 #include "mainwindow/free_space_roots.h"
+#include "mainwindow/item_readings.h"
 #include "mainwindow/items_not_added.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
@@ -230,6 +231,7 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
         {L"N:\\", L"here.txt", temp / L"gone.txt", temp / L"one.txt", fileUpper,
          shortFolder + L"\\other.txt", folder + L"\\other.txt", temp / L"ONE.TXT", file,
          temp / L"two.txt", shortFolder, temp / L"Two.txt"});
+    static_assert(ItemsWorthReadingAhead <= 10, "the paste's ten items must be read ahead");
     ASSERT_TRUE(PutOnClipboard(pasted));
     const StandInDrives drives;
     std::vector<std::wstring> boxes;
