@@ -6,9 +6,12 @@
 #include "handles/clipboard_scope.h"
 #include "handoff/command_line_arguments.h"
 #include "handles/co_task_memory.h"
+#include "handles/global_lock.h"
 
 #include <commdlg.h>
 #include <knownfolders.h>
+
+#include <string_view>
 
 OpenFileNameFunction ShowOpenFileDialog = GetOpenFileNameW;
 
@@ -66,7 +69,46 @@ std::optional<std::wstring> PickFolderToShred(HWND owner) {
     return FolderPathOf(chosen.Get());
 }
 
+namespace {
+
+// The paths of a wide drop block, read in one pass: DragQueryFileW walks the list from its start
+// for each index, which grows with the square of the count. Empty when the block is not a wide
+// list that ends within it.
+std::vector<std::wstring> WidePathsOf(HDROP drop) {
+    const auto block = reinterpret_cast<HGLOBAL>(drop);
+    const auto* header = static_cast<const DROPFILES*>(GlobalLock(block));
+    if (!header) {
+        return {};
+    }
+    const LockedGlobal locked(block);
+    const SIZE_T size = GlobalSize(block);
+    if (size < sizeof(DROPFILES) || !header->fWide || header->pFiles > size) {
+        return {};
+    }
+    const auto* first =
+        reinterpret_cast<const wchar_t*>(reinterpret_cast<const BYTE*>(header) + header->pFiles);
+    const std::wstring_view list(first, (size - header->pFiles) / sizeof(wchar_t));
+    std::vector<std::wstring> paths;
+    for (std::size_t start = 0; start < list.size();) {
+        const std::size_t end = list.find(L'\0', start);
+        if (end == std::wstring_view::npos) {
+            return {};
+        }
+        if (end == start) {
+            return paths;
+        }
+        paths.emplace_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return {};
+}
+
+} // namespace
+
 std::vector<std::wstring> DroppedPaths(HDROP drop) {
+    if (std::vector<std::wstring> paths = WidePathsOf(drop); !paths.empty()) {
+        return paths;
+    }
     std::vector<std::wstring> paths;
     for (UINT index = 0;; ++index) {
         const UINT length = DragQueryFileW(drop, index, nullptr, 0);

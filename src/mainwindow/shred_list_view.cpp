@@ -5,6 +5,7 @@
 #include "job/free_space_job.h"
 #include "mainwindow/free_space_roots.h"
 #include "mainwindow/free_space_text.h"
+#include "mainwindow/item_readings.h"
 #include "mainwindow/list_filling.h"
 #include "mainwindow/list_view_text.h"
 #include "mainwindow/listed_items.h"
@@ -13,6 +14,7 @@
 #include "resource.h"
 
 #include <cwchar>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -52,11 +54,6 @@ const RowRecord* RecordOf(HWND list, int row) {
         return nullptr;
     }
     return reinterpret_cast<const RowRecord*>(item.lParam);
-}
-
-// The attributes and size at path, read without opening the item.
-bool ReadAttributeData(const std::wstring& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
-    return GetFileAttributesExW(ExtendedPath(path).c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
 
 AddOutcome OutcomeOf(ItemReading reading) {
@@ -210,14 +207,19 @@ void ShredListView::SetUp() {
 }
 
 std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& paths) {
+    // Read ahead from the start, while the listed rows are indexed.
+    ItemReadings readings(paths);
     ListedItems listed = IndexRows(*this, list_);
     const int firstNew = RowCount();
     ListFilling filling(window_, list_);
+    const std::function<void()> keepWindowAlive = [&filling] { filling.Tick(); };
     // Room for every row at once, where the control takes the hint.
     SendMessageW(list_, LVM_SETITEMCOUNT, static_cast<WPARAM>(firstNew) + paths.size(),
                  LVSICF_NOINVALIDATEALL);
     std::vector<AddOutcome> outcomes;
-    for (const std::wstring& given : paths) {
+    outcomes.reserve(paths.size());
+    for (std::size_t index = 0; index < paths.size(); ++index) {
+        const std::wstring& given = paths[index];
         filling.Tick();
         if (const std::wstring root = VolumeRootOf(given); !root.empty()) {
             outcomes.push_back(AddFreeSpaceRow(window_, list_, root));
@@ -231,23 +233,22 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
-        auto record = std::make_unique<RowRecord>();
         // The row holds where the path led, as the disk spells it: the job acts on what it shows.
-        std::wstring path;
-        const AddOutcome read = OutcomeOf(ReadAddedItem(given, record->id, path));
-        if (read != AddOutcome::Added) {
-            outcomes.push_back(read);
+        AddedItemReading read = readings.Take(index, keepWindowAlive);
+        if (const AddOutcome outcome = OutcomeOf(read.reading); outcome != AddOutcome::Added) {
+            outcomes.push_back(outcome);
             continue;
         }
-        if (listed.HoldsPath(path) || listed.HoldsItem(record->id) || listed.HoldsAFolderOf(path)) {
+        const std::wstring& path = read.finalPath;
+        if (listed.HoldsPath(path) || listed.HoldsItem(read.id) || listed.HoldsAFolderOf(path)) {
             outcomes.push_back(AddOutcome::AlreadyListed);
             continue;
         }
-        WIN32_FILE_ATTRIBUTE_DATA data = {};
-        const bool hasData = ReadAttributeData(path, data);
+        auto record = std::make_unique<RowRecord>();
+        record->id = read.id;
         record->mayHoldItems =
-            !hasData || (data.dwFileAttributes &
-                         (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
+            !read.hasAttributes || (read.attributes.dwFileAttributes &
+                                    (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) != 0;
         const std::wstring name = LastComponent(path);
         LVITEMW item = {};
         item.mask = LVIF_TEXT | LVIF_PARAM;
@@ -263,7 +264,7 @@ std::vector<AddOutcome> ShredListView::Add(const std::vector<std::wstring>& path
         const RowRecord* const added = record.release();
         SetListViewItemText(list_, row, ShredColumnPath, path);
         SetListViewItemText(list_, row, ShredColumnSize,
-                            hasData ? SizeTextOf(data) : std::wstring());
+                            read.hasAttributes ? SizeTextOf(read.attributes) : std::wstring());
         listed.Insert(path, &added->id, added->mayHoldItems);
         outcomes.push_back(AddOutcome::Added);
     }

@@ -1,6 +1,8 @@
 #include "main_window_fixture.h"
 #include "job/free_space_job.h"
 #include "mainwindow/free_space_roots.h"
+#include "mainwindow/item_readings.h"
+#include "mainwindow/items_not_added.h"
 #include "mainwindow/path_pickers.h"
 #include "mainwindow/shred_list_view.h"
 #include "mainwindow/status_bar.h"
@@ -220,13 +222,18 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
          {folder + L"\\other.txt", shortFolder, shortFolder + L"\\other.txt"}) {
         EXPECT_EQ(AddOutcome::AlreadyListed, Add(inside)) << testing::PrintToString(inside);
     }
-    // One paste of many adds only the new items: not the listed ones under another spelling, not
-    // those inside the listed folder, not one of its own items twice; it names them.
+    // One paste of many, read ahead on the workers, adds only the new items: not the listed ones
+    // under another spelling, not those inside the listed folder, not one of its own items twice,
+    // not a root, a path that is not full or one that cannot be opened; it names them in order.
     WriteTestFile(temp / L"one.txt", "1");
     WriteTestFile(temp / L"two.txt", "2");
-    ASSERT_TRUE(PutOnClipboard({temp / L"one.txt", fileUpper, shortFolder + L"\\other.txt",
-                                folder + L"\\other.txt", temp / L"ONE.TXT", file, temp / L"two.txt",
-                                shortFolder, temp / L"Two.txt"}));
+    const std::vector<std::wstring> pasted(
+        {L"N:\\", L"here.txt", temp / L"gone.txt", temp / L"one.txt", fileUpper,
+         shortFolder + L"\\other.txt", folder + L"\\other.txt", temp / L"ONE.TXT", file,
+         temp / L"two.txt", shortFolder, temp / L"Two.txt"});
+    static_assert(ItemsWorthReadingAhead <= 10, "the paste's ten items must be read ahead");
+    ASSERT_TRUE(PutOnClipboard(pasted));
+    const StandInDrives drives;
     std::vector<std::wstring> boxes;
     DialogWatcher watcher([&](HWND box) {
         boxes.push_back(ReadMessageBox(box).text);
@@ -239,8 +246,13 @@ TEST_F(MainWindowTest, NoRowTwiceAndNoRowInsideAnother) {
                            {L"two.txt", temp / L"two.txt"}};
     EXPECT_EQ(expected, ListRows(list, 2));
     ASSERT_EQ(1u, boxes.size());
-    EXPECT_NE(std::wstring::npos, boxes[0].find(L"\n" + file + L" \u2014 already in the list"))
-        << boxes[0];
+    std::vector<ItemNotAdded> notAdded = {{pasted[1], AddOutcome::NotAFullPath},
+                                          {pasted[2], AddOutcome::Unreadable}};
+    for (std::size_t index : {4, 5, 6, 7, 8, 10, 11}) {
+        notAdded.push_back({pasted[index], AddOutcome::AlreadyListed});
+    }
+    EXPECT_EQ(0u, boxes[0].find(ItemsNotAddedText(notAdded))) << boxes[0];
+    EXPECT_NE(std::wstring::npos, boxes[0].find(L"\nN:\\ (a network drive)")) << boxes[0];
 }
 
 // A link in a folder above the item leads to its target: the row shows where the path led.
