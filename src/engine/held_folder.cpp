@@ -4,27 +4,7 @@
 #include "engine/long_path.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
-#include <cwchar>
-#include <iterator>
-
-namespace {
-
-// File systems whose items have 64-bit ids, which their 128-bit ids extend with zeros.
-constexpr std::array<const wchar_t*, 4> ShortIdFileSystems = {L"NTFS", L"FAT", L"FAT32", L"exFAT"};
-
-bool GivesShortIds(HANDLE folder) {
-    wchar_t name[MAX_PATH + 1] = {};
-    if (!FileSystem.GetVolumeInformationByHandleW(folder, nullptr, 0, nullptr, nullptr, nullptr,
-                                                  name, static_cast<DWORD>(std::size(name)))) {
-        return false;
-    }
-    return std::any_of(ShortIdFileSystems.begin(), ShortIdFileSystems.end(),
-                       [&](const wchar_t* known) { return std::wcscmp(known, name) == 0; });
-}
-
-} // namespace
 
 bool HeldFolder::HoldParentOf(const std::wstring& path) {
     const std::wstring parentPath = ParentFolderPath(path);
@@ -37,9 +17,7 @@ bool HeldFolder::HoldParentOf(const std::wstring& path) {
         return false;
     }
     path_ = parentPath;
-    ItemId folderId;
-    shortIds_ = ReadItemId(handle_.Get(), folderId) && GivesShortIds(handle_.Get());
-    volumeSerial_ = folderId.volumeSerial;
+    shortIds_ = ReadShortIdVolume(handle_.Get(), volumeSerial_);
     return true;
 }
 

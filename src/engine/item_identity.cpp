@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
+#include <iterator>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -78,6 +81,38 @@ bool ReadItemId(HANDLE item, ItemId& id) {
 
 namespace {
 
+// File systems whose items have 64-bit ids, which their 128-bit ids extend with zeros.
+constexpr std::array<const wchar_t*, 4> ShortIdFileSystems = {L"NTFS", L"FAT", L"FAT32", L"exFAT"};
+
+bool IsShortIdFileSystem(HANDLE item) {
+    wchar_t name[MAX_PATH + 1] = {};
+    if (!FileSystem.GetVolumeInformationByHandleW(item, nullptr, 0, nullptr, nullptr, nullptr, name,
+                                                  static_cast<DWORD>(std::size(name)))) {
+        return false;
+    }
+    return std::any_of(ShortIdFileSystems.begin(), ShortIdFileSystems.end(),
+                       [&](const wchar_t* known) { return std::wcscmp(known, name) == 0; });
+}
+
+} // namespace
+
+bool ReadShortIdVolume(HANDLE folder, std::uint64_t& volumeSerial) {
+    constexpr std::size_t Half = sizeof(std::uint64_t);
+    ItemId id;
+    LONGLONG index = 0;
+    if (!IsShortIdFileSystem(folder) || !ReadItemId(folder, id) ||
+        !FileSystem.GetFileIndex(folder, &index) ||
+        !std::all_of(id.fileId.begin() + Half, id.fileId.end(),
+                     [](std::uint8_t b) { return b == 0; }) ||
+        std::memcmp(id.fileId.data(), &index, Half) != 0) {
+        return false;
+    }
+    volumeSerial = id.volumeSerial;
+    return true;
+}
+
+namespace {
+
 FileHandle OpenItemAtPath(const std::wstring& path) {
     if (!IsUsableFullPath(path)) {
         SetLastError(ERROR_INVALID_NAME);
@@ -143,22 +178,31 @@ std::wstring WithGivenTrailingDots(const std::wstring& found, const std::wstring
     return path;
 }
 
+FileHandle OpenFolderAtPath(const std::wstring& folderPath) {
+    return FileHandle(FileSystem.CreateFileW(folderPath.c_str(), FILE_READ_ATTRIBUTES, ShareAll,
+                                             nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS,
+                                             nullptr));
+}
+
+// The final path of the folder that holds path's name; empty when it cannot be read.
+std::wstring FolderFinalPath(const std::wstring& path) {
+    const FileHandle folder = OpenFolderAtPath(ParentFolderPath(path));
+    return folder.IsValid()
+               ? WithGivenTrailingDots(FinalPathOf(folder.Get()), ParentFolderPath(path))
+               : std::wstring();
+}
+
 // Where the item opened as item at path is, as GetFinalPathNameByHandleW gives it. Windows opens
 // a link at the item's own name as the link, but Wine opens a Linux link there as its target: an
 // item that the system finds in another folder than the one that holds path's name is therefore
 // that name in the folder's final path, and no link at the name is ever followed.
-std::wstring FinalPathAt(const std::wstring& path, HANDLE item) {
-    const std::wstring found = WithGivenTrailingDots(FinalPathOf(item), path);
+std::wstring FinalPathAt(const std::wstring& path, HANDLE item, std::wstring& found) {
+    found = WithGivenTrailingDots(FinalPathOf(item), path);
     if (found.empty() ||
         SameIgnoringCase(ExtendedPath(ShownFinalPath(found)), ExtendedPath(path))) {
         return found;
     }
-    const FileHandle folder(
-        FileSystem.CreateFileW(ParentFolderPath(path).c_str(), FILE_READ_ATTRIBUTES, ShareAll,
-                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    const std::wstring folderPath =
-        folder.IsValid() ? WithGivenTrailingDots(FinalPathOf(folder.Get()), ParentFolderPath(path))
-                         : std::wstring();
+    const std::wstring folderPath = FolderFinalPath(path);
     if (folderPath.empty()) {
         return std::wstring();
     }
@@ -166,6 +210,24 @@ std::wstring FinalPathAt(const std::wstring& path, HANDLE item) {
         return found;
     }
     return JoinPath(folderPath, LastComponent(path));
+}
+
+// The identity of item, opened at path and found where found says: by the short way where it lies
+// in its folder of a volume of 64-bit ids, else read whole.
+bool ReadAddedItemId(HANDLE item, const std::wstring& path, const std::wstring& found,
+                     AddedItemFolders& folders, ItemId& id) {
+    std::uint64_t volumeSerial = 0;
+    std::wstring folderPath;
+    LONGLONG index = 0;
+    if (!found.empty() && folders.ShortIdFolder(ParentFolderPath(path), volumeSerial, folderPath) &&
+        DirectoryPart(found) == JoinPath(folderPath, std::wstring()) &&
+        FileSystem.GetFileIndex(item, &index)) {
+        id = ItemId{};
+        id.volumeSerial = volumeSerial;
+        std::memcpy(id.fileId.data(), &index, sizeof(index));
+        return true;
+    }
+    return ReadItemId(item, id);
 }
 
 } // namespace
@@ -176,15 +238,42 @@ bool ReadItemIdAtPath(const std::wstring& path, ItemId& id) {
 }
 
 ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& finalPath) {
+    AddedItemFolders folders;
+    return ReadAddedItem(path, id, finalPath, folders);
+}
+
+ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& finalPath,
+                          AddedItemFolders& folders) {
     const FileHandle item = OpenItemAtPath(path);
     if (!item.IsValid()) {
         return ItemReading::Unopenable;
     }
-    if (!ReadItemId(item.Get(), id)) {
+    std::wstring found;
+    const std::wstring atPath = FinalPathAt(path, item.Get(), found);
+    if (!ReadAddedItemId(item.Get(), path, found, folders, id)) {
         return ItemReading::NoFileId;
     }
-    finalPath = ShownFinalPath(FinalPathAt(path, item.Get()));
+    finalPath = ShownFinalPath(atPath);
     return finalPath.empty() ? ItemReading::NoFinalPath : ItemReading::Read;
+}
+
+bool AddedItemFolders::ShortIdFolder(const std::wstring& folderPath, std::uint64_t& volumeSerial,
+                                     std::wstring& finalPath) {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    auto known = folders_.find(folderPath);
+    if (known == folders_.end()) {
+        Facts facts;
+        const FileHandle folder = OpenFolderAtPath(folderPath);
+        if (folder.IsValid()) {
+            facts.finalPath = WithGivenTrailingDots(FinalPathOf(folder.Get()), folderPath);
+            facts.shortIds =
+                !facts.finalPath.empty() && ReadShortIdVolume(folder.Get(), facts.volumeSerial);
+        }
+        known = folders_.emplace(folderPath, std::move(facts)).first;
+    }
+    volumeSerial = known->second.volumeSerial;
+    finalPath = known->second.finalPath;
+    return known->second.shortIds;
 }
 
 std::wstring ShownFinalPath(const std::wstring& finalPath) {

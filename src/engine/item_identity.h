@@ -6,7 +6,9 @@
 
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <string>
+#include <unordered_map>
 
 // The volume's serial number and the item's file id on it: the 128-bit id where the volume gives
 // one (FileIdInfo), otherwise the 64-bit index number in its low eight bytes. An id of 0 or of all
@@ -21,6 +23,12 @@ struct ItemId {
 // The identity of the open item; false, with the last error set, when it cannot be read or the
 // volume gives the item no id (ERROR_NOT_SUPPORTED). Goes through the engine's file-system table.
 bool ReadItemId(HANDLE item, ItemId& id);
+
+// True where the open folder's volume gives its items 64-bit ids only, which their 128-bit ids
+// extend with zeros (NTFS, FAT, exFAT), as the folder's own two ids show; volumeSerial is then the
+// serial number its identity carries. An item of that folder is then told by that serial and its
+// 64-bit index alone.
+bool ReadShortIdVolume(HANDLE folder, std::uint64_t& volumeSerial);
 
 // The identity of the item at a usable full path, opened without following a link at its name
 // (a link is itself the item; the path's ancestors are followed). False, with the last error set,
@@ -40,6 +48,31 @@ enum class ItemReading {
 // led, every link and short name on the way resolved and every name spelled as on the disk; with
 // the drive letter where the volume has one, else the volume's GUID path.
 ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& finalPath);
+
+// What one add of many items learns once of each folder that holds some, for the threads that read
+// the items: where an item lies in such a folder on a volume of 64-bit ids (ReadShortIdVolume),
+// its identity is its index with the folder's volume serial, the same identity that reading it
+// whole gives, at a fraction of the cost.
+class AddedItemFolders {
+public:
+    // The folder at folderPath (a parent folder's path as given): its volume serial and its final
+    // path (as the item's is compared with it) where its items have 64-bit ids; false otherwise.
+    bool ShortIdFolder(const std::wstring& folderPath, std::uint64_t& volumeSerial,
+                       std::wstring& finalPath);
+
+private:
+    struct Facts {
+        bool shortIds = false;
+        std::uint64_t volumeSerial = 0;
+        std::wstring finalPath;
+    };
+    std::mutex mutex_;
+    std::unordered_map<std::wstring, Facts> folders_;
+};
+
+// ReadAddedItem for one item of an add of many, with what is known of its folder.
+ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& finalPath,
+                          AddedItemFolders& folders);
 
 // A final path as users write it: "\\?\C:\a" as "C:\a", "\\?\UNC\server\share\a" as
 // "\\server\share\a"; a volume's GUID path stays as it is. Empty unless the result is a usable full

@@ -18,9 +18,9 @@ bool MayNameAnItem(const std::wstring& path) {
 
 } // namespace
 
-AddedItemReading ReadItemToAdd(const std::wstring& path) {
+AddedItemReading ReadItemToAdd(const std::wstring& path, AddedItemFolders& folders) {
     AddedItemReading read;
-    read.reading = ReadAddedItem(path, read.id, read.finalPath);
+    read.reading = ReadAddedItem(path, read.id, read.finalPath, folders);
     if (read.reading == ItemReading::Read) {
         read.hasAttributes = GetFileAttributesExW(ExtendedPath(read.finalPath).c_str(),
                                                   GetFileExInfoStandard, &read.attributes) != FALSE;
@@ -62,7 +62,7 @@ void ItemReadings::Work() noexcept {
         }
         Slot& slot = slots_[index];
         try {
-            slot.reading = ReadItemToAdd(paths_[index]);
+            slot.reading = ReadItemToAdd(paths_[index], folders_);
             slot.state.store(SlotState::Ready, std::memory_order_release);
         } catch (...) {
             // The window's thread reads it again, where whatever failed can be handled.
@@ -74,7 +74,7 @@ void ItemReadings::Work() noexcept {
 AddedItemReading ItemReadings::Take(std::size_t index, const std::function<void()>& whileWaiting) {
     // A path the workers skip is read here, should it be asked for at all.
     if (workers_.empty() || !toRead_[index]) {
-        return ReadItemToAdd(paths_[index]);
+        return ReadItemToAdd(paths_[index], folders_);
     }
     Slot& slot = slots_[index];
     for (;;) {
@@ -82,7 +82,7 @@ AddedItemReading ItemReadings::Take(std::size_t index, const std::function<void(
         case SlotState::Ready:
             return std::move(slot.reading);
         case SlotState::Failed:
-            return ReadItemToAdd(paths_[index]);
+            return ReadItemToAdd(paths_[index], folders_);
         case SlotState::Pending:
             break;
         }

@@ -27,7 +27,8 @@ struct AddedItemReading {
 };
 
 // Reads it on the calling thread.
-AddedItemReading ReadItemToAdd(const std::wstring& path);
+// folders: what the add learned of the folders that hold its items.
+AddedItemReading ReadItemToAdd(const std::wstring& path, AddedItemFolders& folders);
 
 // Enough to overlap the file system's waits; more only contend for it.
 inline constexpr std::size_t ItemReadingThreads = 4;
@@ -60,6 +61,7 @@ private:
     void Work() noexcept;
 
     const std::vector<std::wstring>& paths_;
+    AddedItemFolders folders_;
     std::vector<bool> toRead_;
     std::unique_ptr<Slot[]> slots_;
     std::atomic<std::size_t> next_{0};
