@@ -184,25 +184,18 @@ FileHandle OpenFolderAtPath(const std::wstring& folderPath) {
                                              nullptr));
 }
 
-// The final path of the folder that holds path's name; empty when it cannot be read.
-std::wstring FolderFinalPath(const std::wstring& path) {
-    const FileHandle folder = OpenFolderAtPath(ParentFolderPath(path));
-    return folder.IsValid()
-               ? WithGivenTrailingDots(FinalPathOf(folder.Get()), ParentFolderPath(path))
-               : std::wstring();
-}
-
 // Where the item opened as item at path is, as GetFinalPathNameByHandleW gives it. Windows opens
 // a link at the item's own name as the link, but Wine opens a Linux link there as its target: an
 // item that the system finds in another folder than the one that holds path's name is therefore
 // that name in the folder's final path, and no link at the name is ever followed.
-std::wstring FinalPathAt(const std::wstring& path, HANDLE item, std::wstring& found) {
+std::wstring FinalPathAt(const std::wstring& path, HANDLE item, AddedItemFolders& folders,
+                         std::wstring& found) {
     found = WithGivenTrailingDots(FinalPathOf(item), path);
     if (found.empty() ||
         SameIgnoringCase(ExtendedPath(ShownFinalPath(found)), ExtendedPath(path))) {
         return found;
     }
-    const std::wstring folderPath = FolderFinalPath(path);
+    const std::wstring folderPath = folders.Of(ParentFolderPath(path)).finalPath;
     if (folderPath.empty()) {
         return std::wstring();
     }
@@ -216,14 +209,15 @@ std::wstring FinalPathAt(const std::wstring& path, HANDLE item, std::wstring& fo
 // in its folder of a volume of 64-bit ids, else read whole.
 bool ReadAddedItemId(HANDLE item, const std::wstring& path, const std::wstring& found,
                      AddedItemFolders& folders, ItemId& id) {
-    std::uint64_t volumeSerial = 0;
-    std::wstring folderPath;
+    if (found.empty()) {
+        return ReadItemId(item, id);
+    }
+    const AddedItemFolders::Facts folder = folders.Of(ParentFolderPath(path));
     LONGLONG index = 0;
-    if (!found.empty() && folders.ShortIdFolder(ParentFolderPath(path), volumeSerial, folderPath) &&
-        DirectoryPart(found) == JoinPath(folderPath, std::wstring()) &&
+    if (folder.shortIds && DirectoryPart(found) == JoinPath(folder.finalPath, std::wstring()) &&
         FileSystem.GetFileIndex(item, &index)) {
         id = ItemId{};
-        id.volumeSerial = volumeSerial;
+        id.volumeSerial = folder.volumeSerial;
         std::memcpy(id.fileId.data(), &index, sizeof(index));
         return true;
     }
@@ -249,7 +243,7 @@ ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& fi
         return ItemReading::Unopenable;
     }
     std::wstring found;
-    const std::wstring atPath = FinalPathAt(path, item.Get(), found);
+    const std::wstring atPath = FinalPathAt(path, item.Get(), folders, found);
     if (!ReadAddedItemId(item.Get(), path, found, folders, id)) {
         return ItemReading::NoFileId;
     }
@@ -257,8 +251,7 @@ ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& fi
     return finalPath.empty() ? ItemReading::NoFinalPath : ItemReading::Read;
 }
 
-bool AddedItemFolders::ShortIdFolder(const std::wstring& folderPath, std::uint64_t& volumeSerial,
-                                     std::wstring& finalPath) {
+AddedItemFolders::Facts AddedItemFolders::Of(const std::wstring& folderPath) {
     const std::lock_guard<std::mutex> lock(mutex_);
     auto known = folders_.find(folderPath);
     if (known == folders_.end()) {
@@ -271,9 +264,7 @@ bool AddedItemFolders::ShortIdFolder(const std::wstring& folderPath, std::uint64
         }
         known = folders_.emplace(folderPath, std::move(facts)).first;
     }
-    volumeSerial = known->second.volumeSerial;
-    finalPath = known->second.finalPath;
-    return known->second.shortIds;
+    return known->second;
 }
 
 std::wstring ShownFinalPath(const std::wstring& finalPath) {

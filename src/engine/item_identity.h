@@ -50,22 +50,21 @@ enum class ItemReading {
 ItemReading ReadAddedItem(const std::wstring& path, ItemId& id, std::wstring& finalPath);
 
 // What one add of many items learns once of each folder that holds some, for the threads that read
-// the items: where an item lies in such a folder on a volume of 64-bit ids (ReadShortIdVolume),
-// its identity is its index with the folder's volume serial, the same identity that reading it
-// whole gives, at a fraction of the cost.
+// the items: the folder's final path, which an item's is compared with, and whether its volume
+// gives 64-bit ids (ReadShortIdVolume). An item found in such a folder takes its index with the
+// folder's volume serial, the identity that reading it whole gives, at a fraction of the cost.
 class AddedItemFolders {
 public:
-    // The folder at folderPath (a parent folder's path as given): its volume serial and its final
-    // path (as the item's is compared with it) where its items have 64-bit ids; false otherwise.
-    bool ShortIdFolder(const std::wstring& folderPath, std::uint64_t& volumeSerial,
-                       std::wstring& finalPath);
+    struct Facts {
+        std::wstring finalPath; // empty when it cannot be read
+        bool shortIds = false;
+        std::uint64_t volumeSerial = 0; // meaningful only with shortIds
+    };
+
+    // The folder at folderPath (a parent folder's path as given), read at its first use.
+    Facts Of(const std::wstring& folderPath);
 
 private:
-    struct Facts {
-        bool shortIds = false;
-        std::uint64_t volumeSerial = 0;
-        std::wstring finalPath;
-    };
     std::mutex mutex_;
     std::unordered_map<std::wstring, Facts> folders_;
 };
